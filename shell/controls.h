@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QComboBox>
+#include <QListWidget>
+
+// A list box whose selected row is ListIndex (-1 for none). Click is raised
+// whenever the selected row changes, by the user or by code; the current row
+// that focus alone gives a list is not a selection.
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ListBox(QWidget *parent = nullptr);
+
+    [[nodiscard]] int ListIndex() const;
+    // Selects row (-1 clears). With raiseClick false no Click is raised for it.
+    void setListIndex(int row, bool raiseClick = true);
+    [[nodiscard]] bool Visible() const { return !isHidden(); }
+
+signals:
+    void Click();
+
+private:
+    void selectionChanged_();
+
+    int m_lastIndex = -1;
+    bool m_silent = false;
+};
+
+// A drop-down list of fixed rows; ListIndex is the chosen row, -1 for none.
+// Click is raised whenever the chosen row changes, by the user or by code.
+class DropDown : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DropDown(QWidget *parent = nullptr);
+
+    // Replaces the rows and leaves no row chosen, without raising Click.
+    void setRows(const QStringList &rows);
+    [[nodiscard]] int ListIndex() const { return currentIndex(); }
+    // Rows outside -1 .. count()-1 are refused: false and nothing changes.
+    bool setListIndex(int row);
+    [[nodiscard]] bool Visible() const { return !isHidden(); }
+
+signals:
+    void Click();
+};
