@@ -12,5 +12,5 @@ build "$ROOT/build"
 (cd "$ROOT/build" && ctest --output-on-failure -j "$(nproc)")
 
 build "$ROOT/build-sanitize" -DEDITOR_SANITIZE=ON
-(cd "$ROOT/build-sanitize" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+(cd "$ROOT/build-sanitize" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j "$(nproc)")
