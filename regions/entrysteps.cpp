@@ -94,8 +94,6 @@ bool Form1::writeField(std::int32_t offset, const DropDown *picker, int digits)
 
 void Form1::SaveEvolutionEntry(int species)
 {
-    if (m_saveFailed)
-        return;
     const std::int32_t block = EvolutionBlock::offset(species);
     if (!writeField(block + EvolutionEntry::Method, Combo1, 2)
         || !writeField(block + EvolutionEntry::Target, Combo6, 4))
