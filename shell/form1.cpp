@@ -43,8 +43,8 @@ enum class Face { Form, Region, List, Caption, GameCode, Signature, Button };
 
 QFont faceFont(Face face)
 {
-    struct FontSpec { Face face; QStringList families; double points; bool bold; bool italic; };
-    static const std::vector<FontSpec> fonts = {
+    struct FontStyle { Face face; QStringList families; double points; bool bold; bool italic; };
+    static const std::vector<FontStyle> fonts = {
         {Face::Form, {"Palatino Linotype", "P052", "Palatino"}, 18, true, true},
         {Face::Region, {"Times New Roman", "Liberation Serif"}, 15.75, true, true},
         {Face::List, {"Tahoma", "Liberation Sans", "DejaVu Sans"}, 8.25, false, false},
@@ -53,12 +53,12 @@ QFont faceFont(Face face)
         {Face::Signature, {"Monotype Corsiva", "Z003", "URW Chancery L"}, 20.25, true, true},
         {Face::Button, {"Times New Roman", "Liberation Serif"}, 14.25, true, true},
     };
-    const auto &spec = *std::find_if(fonts.begin(), fonts.end(), [face](const FontSpec &f) { return f.face == face; });
+    const auto &style = *std::find_if(fonts.begin(), fonts.end(), [face](const FontStyle &f) { return f.face == face; });
     QFont font;
-    font.setFamilies(spec.families);
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    font.setFamilies(style.families);
+    font.setPointSizeF(style.points);
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
     return font;
 }
 
@@ -70,7 +70,7 @@ QColor storedColour(quint32 bbggrr)
 
 // Place of every control in twips (15 to a pixel), its face, back colour
 // (0 for the default) and tab order (-1 for labels, which take no focus).
-struct ControlSpec {
+struct ControlPlace {
     const char *name;
     int left, top, width, height;
     Face face;
@@ -78,7 +78,7 @@ struct ControlSpec {
     int tabIndex;
 };
 
-const ControlSpec Controls[] = {
+const ControlPlace Controls[] = {
     {"Option1", 105, 360, 2175, 495, Face::Region, 0x008080FF, 0},
     {"Option2", 105, 1110, 2175, 495, Face::Region, 0x008080FF, 20},
     {"Option3", 105, 1880, 2250, 495, Face::Region, 0x008080FF, 16},
@@ -194,22 +194,22 @@ void Form1::buildControls()
     std::vector<std::pair<int, QWidget *>> tabOrder;
     for (const auto &[widget, name] : named) {
         widget->setObjectName(QLatin1String(name));
-        const ControlSpec &spec = *std::find_if(std::begin(Controls), std::end(Controls),
-                                                [name = name](const ControlSpec &c) { return qstrcmp(c.name, name) == 0; });
-        widget->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width), pixels(spec.height));
-        widget->setFont(faceFont(spec.face));
-        if (spec.backColour != 0) {
+        const ControlPlace &place = *std::find_if(std::begin(Controls), std::end(Controls),
+                                                [name = name](const ControlPlace &c) { return qstrcmp(c.name, name) == 0; });
+        widget->setGeometry(pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height));
+        widget->setFont(faceFont(place.face));
+        if (place.backColour != 0) {
             QPalette palette = widget->palette();
-            palette.setColor(QPalette::Window, storedColour(spec.backColour));
+            palette.setColor(QPalette::Window, storedColour(place.backColour));
             widget->setPalette(palette);
             widget->setBackgroundRole(QPalette::Window);
             widget->setAutoFillBackground(true);
         }
-        widget->setProperty("tabIndex", spec.tabIndex);
-        if (spec.tabIndex < 0)
+        widget->setProperty("tabIndex", place.tabIndex);
+        if (place.tabIndex < 0)
             widget->setFocusPolicy(Qt::NoFocus);
         else
-            tabOrder.emplace_back(spec.tabIndex, widget);
+            tabOrder.emplace_back(place.tabIndex, widget);
     }
     std::sort(tabOrder.begin(), tabOrder.end());
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
