@@ -1,0 +1,134 @@
+// A ROM that is deleted, shrunk, write-protected or replaced by a folder while
+// the editor holds it: one clear error box, nothing created, grown or changed.
+#include "shell/controls.h"
+#include "shell/form1.h"
+#include "testsupport.h"
+#include <QDir>
+#include <QTest>
+#include <grp.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace TestSupport;
+
+namespace {
+enum Change { Deleted, Shrunk, Protected, Folder };
+const int Species = 201; // List2 row 49; stored: method 4, level 30, target 202
+const QByteArray Stored = QByteArray::fromHex("04AA1E00CA00");
+QString pickers(const Form1 &f) { return QStringLiteral("%1 %2 %3").arg(f.Combo1->ListIndex()).arg(f.Combo2->ListIndex()).arg(f.Combo6->ListIndex()); }
+QStringList listing(const QString &dir) // name and size (-1: folder) of everything in the folder
+{
+    QStringList all;
+    for (const QFileInfo &i : QDir(dir).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        all << i.fileName() + ' ' + QString::number(i.isDir() ? -1 : i.size());
+    return all;
+}
+// Runs check here, or when root and asked for, in a child as nobody (root ignores file modes); its failure text.
+QString asUser(const std::function<QString()> &check, bool nobody)
+{
+    if (!nobody || geteuid() != 0)
+        return check();
+    if (const pid_t child = fork(); child != 0) {
+        int status = 0;
+        const bool ok = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        return ok ? QString() : QStringLiteral("the child as nobody failed (status %1)").arg(status);
+    }
+    if (setgroups(0, nullptr) || setresgid(65534, 65534, 65534) || setresuid(65534, 65534, 65534))
+        _exit(3);
+    prctl(PR_SET_DUMPABLE, 1); // keeps /proc/self/fd readable
+    const QString why = check();
+    if (!why.isEmpty()) fprintf(stderr, "child: %s\n", qPrintable(why));
+    _exit(why.isEmpty() ? 0 : 1);
+}
+}
+
+class HostileFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void changedUnderEditor_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<int>("error"); // 0: no box
+        const struct { const char *name; int change, loadError, saveError; } rows[] = {{"deleted", Deleted, ENOENT, ENOENT},
+            {"shrunk", Shrunk, HexCore::ErrTooShort, HexCore::ErrTooShort}, {"write-protected", Protected, 0, EACCES}, {"folder", Folder, EISDIR, EISDIR}};
+        for (const auto &r : rows)
+            for (bool save : {false, true})
+                QTest::addRow("%s before %s", r.name, save ? "save" : "load") << r.change << save << (save ? r.saveError : r.loadError);
+    }
+    void changedUnderEditor();
+    void blanksAndNonAsciiInPath();
+};
+
+void HostileFiles::changedUnderEditor()
+{
+    QFETCH(int, change);
+    QFETCH(bool, save);
+    QFETCH(int, error);
+    TestRom rom;
+    rom.writeEntry(Species, Stored);
+    MessageRecorder boxes;
+    Form1 f;
+    openRom(f, rom.path());
+    chooseRegion(f, 2);
+    if (save) { // a loaded entry with other values chosen
+        selectRow(f.List2, Species - 152);
+        QVERIFY(boxes.boxes.isEmpty() && f.Combo1->setListIndex(21) && f.Combo4->setListIndex(7) && f.Combo6->setListIndex(9));
+    }
+    const QString path = rom.path();
+    if (change == Deleted) QVERIFY(QFile::remove(path));
+    if (change == Shrunk) QVERIFY(QFile::resize(path, 0x3711000)); // the table now lies past the end
+    if (change == Protected) QVERIFY(::chmod(QFile::encodeName(path), 0444) == 0 && ::chmod(QFile::encodeName(rom.dir()), 0755) == 0);
+    if (change == Folder) QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+    const QMap<qint64, QByteArray> before = change == Folder ? QMap<qint64, QByteArray>() : rom.snapshot();
+    const QStringList files = listing(rom.dir());
+    const int descriptors = openDescriptorCount();
+    const auto run = [&]() -> QString { // the action and its checks: empty when all hold
+        save ? pressSave(f) : selectRow(f.List2, Species - 152);
+        const auto box = boxes.boxes.value(0);
+        if (boxes.boxes.size() != (error ? 1 : 0) || (error && (box.title != QStringLiteral("Error: %1").arg(error) || box.text.isEmpty()
+                                                                 || (change == Shrunk && !box.text.contains("too short")))))
+            return QStringLiteral("%1 boxes, first \"%2\": %3").arg(boxes.boxes.size()).arg(box.title, box.text);
+        // A failed load clears the row; a load that works shows the entry.
+        if (!save && (f.List2->ListIndex() != (error ? -1 : Species - 152) || (!error && pickers(f) != "4 30 202")))
+            return QStringLiteral("List2 row %1, pickers %2 after the load").arg(f.List2->ListIndex()).arg(pickers(f));
+        if (openDescriptorCount() != descriptors || listing(rom.dir()) != files || (change != Folder && rom.snapshot() != before))
+            return QStringLiteral("%1 descriptors (%2 before), files: %3").arg(openDescriptorCount()).arg(descriptors).arg(listing(rom.dir()).join(", "));
+        return {};
+    };
+    const QString why = asUser(run, change == Protected);
+    QVERIFY2(why.isEmpty(), qPrintable(why));
+    QVERIFY(listing(rom.dir()) == files && (change == Folder || rom.snapshot() == before));
+    if (change == Deleted) QVERIFY(!QFileInfo::exists(path));
+    if (change == Folder) QVERIFY(QFileInfo(path).isDir() && QDir(path).isEmpty());
+}
+
+void HostileFiles::blanksAndNonAsciiInPath()
+{
+    QTemporaryDir base; // TestRom's folder is made in TMPDIR
+    QVERIFY(QDir(base.path()).mkdir(QStringLiteral("my röms")));
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(base.filePath(QStringLiteral("my röms"))));
+    TestRom rom(TableEnd + 4096, QStringLiteral("Zörvani Ünit 1.nds"));
+    tmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
+    QVERIFY(rom.path().contains(QStringLiteral("/my röms/")) && rom.path().endsWith(QStringLiteral("/Zörvani Ünit 1.nds")));
+    rom.writeEntry(Species, Stored);
+    const QMap<qint64, QByteArray> before = rom.snapshot();
+    Form1 f; // any box would end the test
+    openRom(f, rom.path());
+    QCOMPARE(f.romPath(), rom.path());
+    chooseRegion(f, 2);
+    selectRow(f.List2, Species - 152);
+    QCOMPARE(pickers(f), QStringLiteral("4 30 202"));
+    QVERIFY(f.Combo1->setListIndex(20) && f.Combo5->setListIndex(300) && f.Combo6->setListIndex(493));
+    pressSave(f);
+    // Method 20 at +0, move 300 (0x012C) at +2, target 493 (0x01ED) at +4; +1 kept.
+    QCOMPARE(rom.entry(Species), QByteArray::fromHex("14AA2C01ED01"));
+    const qint64 o = 0x3711640 + 44 * (Species - 1);
+    QCOMPARE(changedOffsets(before, rom.snapshot()), (QList<qint64>{o, o + 2, o + 3, o + 4, o + 5}));
+}
+
+QTEST_MAIN(HostileFiles)
+#include "tst_hostile_files.moc"
