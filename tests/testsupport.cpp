@@ -188,21 +188,11 @@ AccessRecorder::~AccessRecorder()
     HexCore::setAccessObserver({});
 }
 
-QList<QPair<std::int32_t, std::int32_t>> AccessRecorder::reads() const
+QList<QPair<std::int32_t, std::int32_t>> AccessRecorder::of(HexCore::Access::Kind kind) const
 {
     QList<QPair<std::int32_t, std::int32_t>> list;
     for (const auto &a : accesses) {
-        if (a.kind == HexCore::Access::Read)
-            list.append({a.offset, a.count});
-    }
-    return list;
-}
-
-QList<QPair<std::int32_t, std::int32_t>> AccessRecorder::writes() const
-{
-    QList<QPair<std::int32_t, std::int32_t>> list;
-    for (const auto &a : accesses) {
-        if (a.kind == HexCore::Access::Write)
+        if (a.kind == kind)
             list.append({a.offset, a.count});
     }
     return list;

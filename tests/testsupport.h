@@ -78,8 +78,10 @@ public:
     AccessRecorder();
     ~AccessRecorder();
     QList<HexCore::Access> accesses;
-    [[nodiscard]] QList<QPair<std::int32_t, std::int32_t>> reads() const;   // offset, count
-    [[nodiscard]] QList<QPair<std::int32_t, std::int32_t>> writes() const;
+    // Offset and count of each read or write, in order.
+    [[nodiscard]] QList<QPair<std::int32_t, std::int32_t>> of(HexCore::Access::Kind kind) const;
+    [[nodiscard]] QList<QPair<std::int32_t, std::int32_t>> reads() const { return of(HexCore::Access::Read); }
+    [[nodiscard]] QList<QPair<std::int32_t, std::int32_t>> writes() const { return of(HexCore::Access::Write); }
 };
 
 // Records "Exit" instead of ending the test program.
