@@ -11,7 +11,9 @@ class ListBox : public QListWidget {
 public:
     explicit ListBox(QWidget *parent = nullptr);
 
-    [[nodiscard]] int ListIndex() const;
+    // Kept up to date on every change of the selection: the save routines ask
+    // for it once for every row they test.
+    [[nodiscard]] int ListIndex() const { return m_listIndex; }
     // Selects row (-1 clears). With raiseClick false no Click is raised for it.
     void setListIndex(int row, bool raiseClick = true);
     [[nodiscard]] bool Visible() const { return !isHidden(); }
@@ -21,8 +23,9 @@ signals:
 
 private:
     void selectionChanged_();
+    [[nodiscard]] int selectedRow() const;
 
-    int m_lastIndex = -1;
+    int m_listIndex = -1;
     bool m_silent = false;
 };
 

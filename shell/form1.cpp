@@ -11,32 +11,34 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPixmap>
+#include <QFontDatabase>
+#include <QImageReader>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace {
 
-// Client area drawn with the background picture at its own size from the top-left corner.
+// Client area drawn with the background picture at its own size from the
+// top-left corner. Only the part that shows is decoded, once for the program.
 class FormSurface : public QWidget {
 public:
-    explicit FormSurface(QWidget *parent)
-        : QWidget(parent), m_picture(QStringLiteral(":/background.jpg"))
-    {
-    }
+    using QWidget::QWidget;
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
+        static const QImage picture = [] {
+            QImageReader reader(QStringLiteral(":/background.jpg"));
+            reader.setClipRect(QRect(0, 0, 724, 576));
+            return reader.read();
+        }();
         QPainter painter(this);
-        painter.drawPixmap(0, 0, m_picture);
+        painter.drawImage(0, 0, picture);
     }
-
-private:
-    QPixmap m_picture;
 };
 
 enum class Face { Form, Region, List, Caption, GameCode, Signature, Button };
@@ -54,8 +56,18 @@ QFont faceFont(Face face)
         {Face::Button, {"Times New Roman", "Liberation Serif"}, 14.25, true, true},
     };
     const auto &style = *std::find_if(fonts.begin(), fonts.end(), [face](const FontStyle &f) { return f.face == face; });
+    // The first family this desktop has, looked up once: asking the font
+    // system for a missing family again on every window costs more than the
+    // window itself.
+    static std::map<Face, QString> chosen;
+    if (!chosen.count(face)) {
+        const auto available = std::find_if(style.families.begin(), style.families.end(),
+                                            [](const QString &family) { return QFontDatabase::hasFamily(family); });
+        chosen[face] = available != style.families.end() ? *available : QString();
+    }
     QFont font;
-    font.setFamilies(style.families);
+    if (!chosen[face].isEmpty())
+        font.setFamily(chosen[face]);
     font.setPointSizeF(style.points);
     font.setBold(style.bold);
     font.setItalic(style.italic);
@@ -128,7 +140,10 @@ void Form1::buildControls()
 {
     auto *surface = new FormSurface(this);
     surface->setObjectName(QStringLiteral("Form1Surface"));
-    surface->setFont(faceFont(Face::Form));
+    // The form's own font, which no control shows; the lists and pickers take
+    // theirs from the client area, so that none of them is laid out twice.
+    setFont(faceFont(Face::Form));
+    surface->setFont(faceFont(Face::List));
     setCentralWidget(surface);
 
     const auto option = [surface](const QString &caption) { return new QRadioButton(caption, surface); };
@@ -147,11 +162,8 @@ void Form1::buildControls()
     List2 = new ListBox(surface);
     List3 = new ListBox(surface);
     List4 = new ListBox(surface);
-    for (int region = 0; region < 4; ++region) {
-        ListBox *list = regionList(region + 1);
-        list->addItems(GameData::regionRows(region));
-        list->hide();
-    }
+    for (int region = 1; region <= 4; ++region)
+        regionList(region)->hide();
 
     Combo1 = new DropDown(surface);
     Combo2 = new DropDown(surface);
@@ -159,13 +171,6 @@ void Form1::buildControls()
     Combo4 = new DropDown(surface);
     Combo5 = new DropDown(surface);
     Combo6 = new DropDown(surface);
-    const QStringList species = GameData::speciesRows();
-    Combo1->setRows(GameData::methodRows());
-    Combo2->setRows(GameData::levelRows());
-    Combo3->setRows(GameData::itemRows());
-    Combo4->setRows(species);
-    Combo5->setRows(GameData::moveRows());
-    Combo6->setRows(species);
     Combo1->setEnabled(false);
     Combo6->setEnabled(false);
     for (DropDown *picker : {Combo2, Combo3, Combo4, Combo5})
@@ -197,7 +202,8 @@ void Form1::buildControls()
         const ControlPlace &place = *std::find_if(std::begin(Controls), std::end(Controls),
                                                 [name = name](const ControlPlace &c) { return qstrcmp(c.name, name) == 0; });
         widget->setGeometry(pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height));
-        widget->setFont(faceFont(place.face));
+        if (place.face != Face::List)
+            widget->setFont(faceFont(place.face));
         if (place.backColour != 0) {
             QPalette palette = widget->palette();
             palette.setColor(QPalette::Window, storedColour(place.backColour));
@@ -214,6 +220,17 @@ void Form1::buildControls()
     std::sort(tabOrder.begin(), tabOrder.end());
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+
+    // Rows last: a font set on a filled list lays out all of its rows again.
+    for (int region = 1; region <= 4; ++region)
+        regionList(region)->addItems(GameData::regionRows(region - 1));
+    const QStringList species = GameData::speciesRows();
+    Combo1->setRows(GameData::methodRows());
+    Combo2->setRows(GameData::levelRows());
+    Combo3->setRows(GameData::itemRows());
+    Combo4->setRows(species);
+    Combo5->setRows(GameData::moveRows());
+    Combo6->setRows(species);
 
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
     connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Option2_Click(); });

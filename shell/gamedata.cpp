@@ -44,17 +44,20 @@ QStringList levelRows()
 
 QStringList itemRows()
 {
-    return namesAfter(QStringLiteral("None"), QStringLiteral(":/items.txt"));
+    static const QStringList rows = namesAfter(QStringLiteral("None"), QStringLiteral(":/items.txt"));
+    return rows;
 }
 
 QStringList speciesRows()
 {
-    return namesAfter(QStringLiteral("??????????"), QStringLiteral(":/species.txt"));
+    static const QStringList rows = namesAfter(QStringLiteral("??????????"), QStringLiteral(":/species.txt"));
+    return rows;
 }
 
 QStringList moveRows()
 {
-    return namesAfter(QStringLiteral("None"), QStringLiteral(":/moves.txt"));
+    static const QStringList rows = namesAfter(QStringLiteral("None"), QStringLiteral(":/moves.txt"));
+    return rows;
 }
 
 QStringList regionRows(int region)
