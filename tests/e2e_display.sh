@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The built editor in a real X display (Xvfb, no window manager) driven by xdotool: open a
+# ROM, load species 25, change its level and target, save, and compare the whole file with
+# what the save must write. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
+# also keeps a picture of the window with the species loaded.
+set -euo pipefail
+EDITOR=$(realpath "${1:?usage: e2e_display.sh <zorvani-editor>}")
+if [ -z "${E2E_IN_XVFB:-}" ]; then
+    SHOT=${E2E_SCREENSHOT:+$(realpath -m "$E2E_SCREENSHOT")}
+    E2E_IN_XVFB=1 E2E_SCREENSHOT=$SHOT \
+        xvfb-run -a -s "-screen 0 1024x768x24" bash "$(realpath "${BASH_SOURCE[0]}")" "$EDITOR" &
+    RUN=$!
+    # Stopped from outside: end the inner script (which ends the editor) and the X server,
+    # then let xvfb-run clean up after itself.
+    trap 'pkill -TERM -P "$RUN"; wait "$RUN"; exit 1' TERM INT HUP
+    wait "$RUN"
+    exit
+fi
+
+unset QT_QPA_PLATFORM
+TMP=$(mktemp -d)
+PID=
+cleanup() {
+    local rc=$?
+    if [ -n "$PID" ]; then kill "$PID" 2>/dev/null || true; wait "$PID" 2>/dev/null || true; fi
+    rm -rf "$TMP"
+    exit "$rc"
+}
+trap cleanup EXIT; trap 'exit 1' INT TERM HUP PIPE
+fail() {
+    echo "FAIL: $*" >&2
+    [ -s "$TMP/editor.log" ] && sed 's/^/editor: /' "$TMP/editor.log" >&2
+    echo "0 passed, 1 failed"
+    exit 1
+}
+export XDG_RUNTIME_DIR=$TMP/run XDG_CONFIG_HOME=$TMP/config HOME=$TMP
+mkdir -m700 "$XDG_RUNTIME_DIR"
+
+# Sparse ROM a little longer than the table. Blocks 24..26 are filled with A5
+# so that a stray write shows, then their entries: 24 loads on the way to 25.
+ROM=$TMP/game.nds
+BLOCK=$((0x3711640 + 44 * 24))            # species 25
+truncate -s $((0x3716AD6 + 4096)) "$ROM"
+put() { printf '%b' "$2" | dd of="$ROM" bs=1 seek="$1" conv=notrunc status=none; }
+put $((BLOCK - 44)) "$(printf '\\xa5%.0s' $(seq 132))"
+put $((BLOCK - 44)) '\x05\xa5\x07\x00\x19\x00'  # 24: method 5, word 7, target 25
+put "$BLOCK" '\x04\x5a\x10\x05\x1a\x00'         # 25: method 4, level 16 (05 above it), target 26
+put $((BLOCK + 44)) '\x04\xa5\x24\x00\x1b\x00'  # 26
+cp --sparse=always "$ROM" "$TMP/before.nds"
+
+"$EDITOR" >"$TMP/editor.log" 2>&1 &
+PID=$!
+W=$(timeout 20 xdotool search --sync --onlyvisible --name "Zorvani veltrium" | head -n1) || fail "no editor window"
+eval "$(xdotool getwindowgeometry --shell "$W")"
+MENU=$((HEIGHT - 576))                    # the client area is 724 x 576 below the menu bar
+if [ "$WIDTH" -ne 724 ] || [ "$MENU" -lt 10 ] || [ "$MENU" -gt 40 ]; then fail "window is ${WIDTH}x$HEIGHT"; fi
+click() { xdotool mousemove --window "$W" "$1" $((MENU + $2)) click 1; sleep 0.3; }
+# Waits up to 20 s until the command succeeds.
+await() { for _ in $(seq 50); do "$@" && return 0; sleep 0.4; done; return 1; }
+# True when the client pixel (x, y) is light: a shown list or picker, not the dark picture.
+light() {
+    import -window "$W" -crop "1x1+$1+$((MENU + $2))" -depth 8 txt:- 2>/dev/null \
+        | awk -F'[(),]' '/^0,0:/ { light = $3 > 200 && $4 > 200 && $5 > 200 } END { exit !light }'
+}
+# A popup is a shown window of the program other than the main one.
+popup() { xdotool search --onlyvisible --classname '^zorvani-editor$' 2>/dev/null | grep -qvx "$W"; }
+# Clicks a picker, waits for its popup, presses keys in it and waits until it closes.
+pick() {
+    click "$1" "$2"
+    await popup || fail "no popup at $1,$2"
+    shift 2
+    xdotool key --delay 50 "$@"
+    await eval '! popup' || fail "the popup stayed open"
+}
+
+timeout 20 xdotool windowfocus --sync "$W" || fail "cannot focus the window"
+xdotool key ctrl+o
+DLG=$(timeout 20 xdotool search --sync --onlyvisible --name "^Open Zorvani NDS ROM\.\.\.$" | head -n1) || fail "no file dialog"
+timeout 20 xdotool windowfocus --sync "$DLG" || fail "cannot focus the file dialog"
+xdotool type --delay 10 "$ROM"
+xdotool key Return
+await eval '! xdotool search --onlyvisible --name "^Open Zorvani" >/dev/null 2>&1' || fail "the file dialog stayed open"
+
+# "Drava Region" (again while the dialog's modality lasts) until List1 shows.
+await eval 'click 79 40; light 620 500' || fail "List1 did not show"
+click 600 8                               # List1 row 0, then Down to row 25
+xdotool key --delay 30 --repeat 25 Down
+await light 450 66 || fail "the level picker did not show"  # method 4 of species 25
+[ -z "$E2E_SCREENSHOT" ] || { mkdir -p "$(dirname "$E2E_SCREENSHOT")" && import -window "$W" "$E2E_SCREENSHOT"; } || fail "screenshot"
+pick 415 277 Down Return                  # target: one row down (26 -> 27)
+pick 416 66 Down Down Down Down Return    # level: four rows down (16 -> 20)
+click 452 465                             # "Save"
+
+# Only the level word (14 00 over 10 05) and the target's low byte (1B over 1A)
+# may change; cmp -l gives 1-based offsets and octal bytes.
+EXPECTED=$(printf '%d %o %o\n' $((BLOCK + 3)) 0x10 0x14 $((BLOCK + 4)) 0x05 0x00 $((BLOCK + 5)) 0x1a 0x1b)
+saved() { CHANGED=$(cmp -l "$TMP/before.nds" "$ROM" 2>&1 | awk '{print $1, $2, $3}'); [ "$CHANGED" = "$EXPECTED" ]; }
+await saved || fail "changed bytes (offset old new):"$'\n'"$CHANGED"$'\n'"expected:"$'\n'"$EXPECTED"
+[ "$(stat -c %s "$ROM")" -eq "$(stat -c %s "$TMP/before.nds")" ] || fail "the file size changed"
+! popup || fail "another window (a message box?) appeared"
+kill -0 "$PID" 2>/dev/null || fail "the editor ended"
+echo "1 passed, 0 failed"
