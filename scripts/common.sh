@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Debian packages the editor and its tests need.
 PACKAGES=(cmake g++ make qt6-base-dev fonts-liberation2 fonts-urw-base35)
-TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick libbenchmark-dev)
+TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick procps diffutils)
 
 install_packages() {
     local missing=()
