@@ -45,6 +45,12 @@ enum class Face { Form, Region, List, Caption, GameCode, Signature, Button };
 
 QFont faceFont(Face face)
 {
+    // Looked up once for the program: asking the font system for a missing
+    // family again on every window costs more than the window itself.
+    static std::map<Face, QFont> chosen;
+    if (const auto it = chosen.find(face); it != chosen.end())
+        return it->second;
+
     struct FontStyle { Face face; QStringList families; double points; bool bold; bool italic; };
     static const std::vector<FontStyle> fonts = {
         {Face::Form, {"Palatino Linotype", "P052", "Palatino"}, 18, true, true},
@@ -56,22 +62,16 @@ QFont faceFont(Face face)
         {Face::Button, {"Times New Roman", "Liberation Serif"}, 14.25, true, true},
     };
     const auto &style = *std::find_if(fonts.begin(), fonts.end(), [face](const FontStyle &f) { return f.face == face; });
-    // The first family this desktop has, looked up once: asking the font
-    // system for a missing family again on every window costs more than the
-    // window itself.
-    static std::map<Face, QString> chosen;
-    if (!chosen.count(face)) {
-        const auto available = std::find_if(style.families.begin(), style.families.end(),
-                                            [](const QString &family) { return QFontDatabase::hasFamily(family); });
-        chosen[face] = available != style.families.end() ? *available : QString();
-    }
     QFont font;
-    if (!chosen[face].isEmpty())
-        font.setFamily(chosen[face]);
+    // The first family this desktop has; none of them: the desktop's default.
+    const auto family = std::find_if(style.families.begin(), style.families.end(),
+                                     [](const QString &name) { return QFontDatabase::hasFamily(name); });
+    if (family != style.families.end())
+        font.setFamily(*family);
     font.setPointSizeF(style.points);
     font.setBold(style.bold);
     font.setItalic(style.italic);
-    return font;
+    return chosen[face] = font;
 }
 
 // Colours as stored: 0x00BBGGRR.
@@ -221,7 +221,7 @@ void Form1::buildControls()
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
-    // Rows last: a font set on a filled list lays out all of its rows again.
+    // Rows after fonts: a font set on a filled list lays out all of its rows again.
     for (int region = 1; region <= 4; ++region)
         regionList(region)->addItems(GameData::regionRows(region - 1));
     const QStringList species = GameData::speciesRows();
