@@ -1,5 +1,8 @@
 #include "shell/controls.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QKeyEvent>
 #include <QStringListModel>
 
 ListBox::ListBox(QWidget *parent)
@@ -27,6 +30,15 @@ void ListBox::setListIndex(int row, bool raiseClick)
     }
     selectionChanged_();
     m_silent = wasSilent;
+}
+
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index, const QEvent *event) const
+{
+    const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+    const bool empties = !index.isValid() || command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle);
+    if (m_listIndex >= 0 && empties)
+        return QItemSelectionModel::NoUpdate;
+    return command;
 }
 
 void ListBox::selectionChanged_()
@@ -60,4 +72,47 @@ bool DropDown::setListIndex(int row)
         return false;
     setCurrentIndex(row);
     return true;
+}
+
+void OptionButton::keyPressEvent(QKeyEvent *event)
+{
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    default:
+        QRadioButton::keyPressEvent(event);
+        return;
+    }
+    const QList<QAbstractButton *> buttons = group() ? group()->buttons() : QList<QAbstractButton *>{this};
+    const qsizetype count = buttons.size();
+    qsizetype at = buttons.indexOf(this);
+    for (qsizetype tried = 1; tried < count; ++tried) {
+        at = (at + step + count) % count;
+        QAbstractButton *next = buttons.at(at);
+        if (next->isEnabled() && !next->isHidden()) {
+            next->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            next->click();
+            break;
+        }
+    }
+    event->accept();
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain && !event->isAutoRepeat()) {
+        click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }

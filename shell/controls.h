@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 
 // A list box whose selected row is ListIndex (-1 for none). Click is raised
 // whenever the selected row changes, by the user or by code; the current row
@@ -20,6 +22,11 @@ public:
 
 signals:
     void Click();
+
+protected:
+    // The user can move the selection to another row but never empty the list.
+    [[nodiscard]] QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                                       const QEvent *event) const override;
 
 private:
     void selectionChanged_();
@@ -45,4 +52,25 @@ public:
 
 signals:
     void Click();
+};
+
+// An option button of a group: an arrow key chooses the next (Down, Right) or
+// previous (Up, Left) enabled button of the group, wrapping round at its ends.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+// A command button that Return and Enter press as well as Space, while it has the focus.
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };

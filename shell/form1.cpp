@@ -6,6 +6,7 @@
 #include "shell/platform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLayout>
@@ -146,7 +147,7 @@ void Form1::buildControls()
     surface->setFont(faceFont(Face::List));
     setCentralWidget(surface);
 
-    const auto option = [surface](const QString &caption) { return new QRadioButton(caption, surface); };
+    const auto option = [surface](const QString &caption) { return new OptionButton(caption, surface); };
     Option1 = option(QStringLiteral("Drava Region"));
     Option2 = option(QStringLiteral("Ostin Region"));
     Option3 = option(QStringLiteral("Merek Region"));
@@ -186,7 +187,7 @@ void Form1::buildControls()
     Label55 = label(QStringLiteral("Game Code = JRWA"));
     Label44 = label(QStringLiteral("kestrovanelle"));
 
-    Command = new QPushButton(QStringLiteral("Save"), surface);
+    Command = new CommandButton(QStringLiteral("Save"), surface);
 
     const std::vector<std::pair<QWidget *, const char *>> named = {
         {Option1, "Option1"}, {Option2, "Option2"}, {Option3, "Option3"}, {Option4, "Option4"},
@@ -246,8 +247,11 @@ void Form1::buildControls()
 
 void Form1::buildMenus()
 {
-    // Menus keep the desktop's own font, not the form's.
-    menuBar()->setFont(QFont());
+    // The bar shows the desktop's menu font, not the form's. A font counts as the
+    // bar's own only with its attributes marked as set; else the form's wins.
+    QFont menuFont = QApplication::font(menuBar());
+    menuFont.setResolveMask(QFont::AllPropertiesResolved);
+    menuBar()->setFont(menuFont);
     File1 = menuBar()->addMenu(QStringLiteral("File"));
     File1->setObjectName(QStringLiteral("File1"));
     Open1 = File1->addAction(QStringLiteral("Open"));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The built editor in a real X display (Xvfb, no window manager) driven by xdotool: open a
 # ROM, load species 25, change its level and target, save, and compare the whole file with
-# what the save must write. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
+# what the save must write; then ctrl+click the selected row, change the target and save
+# by the keyboard. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
 # also keeps a picture of the window with the species loaded.
 set -euo pipefail
 EDITOR=$(realpath "${1:?usage: e2e_display.sh <zorvani-editor>}")
@@ -53,7 +54,9 @@ PID=$!
 W=$(timeout 20 xdotool search --sync --onlyvisible --name "Zorvani veltrium" | head -n1) || fail "no editor window"
 eval "$(xdotool getwindowgeometry --shell "$W")"
 MENU=$((HEIGHT - 576))                    # the client area is 724 x 576 below the menu bar
-if [ "$WIDTH" -ne 724 ] || [ "$MENU" -lt 10 ] || [ "$MENU" -gt 40 ]; then fail "window is ${WIDTH}x$HEIGHT"; fi
+# The bar shows the desktop's 9 pt menu font (12 px, lines under 16 px) with a few
+# pixels of margin; the form's 18 pt font would make it 40 px high.
+if [ "$WIDTH" -ne 724 ] || [ "$MENU" -lt 10 ] || [ "$MENU" -gt 26 ]; then fail "window is ${WIDTH}x$HEIGHT"; fi
 click() { xdotool mousemove --window "$W" "$1" $((MENU + $2)) click 1; sleep 0.3; }
 # Waits up to 20 s until the command succeeds.
 await() { for _ in $(seq 50); do "$@" && return 0; sleep 0.4; done; return 1; }
@@ -61,6 +64,13 @@ await() { for _ in $(seq 50); do "$@" && return 0; sleep 0.4; done; return 1; }
 light() {
     import -window "$W" -crop "1x1+$1+$((MENU + $2))" -depth 8 txt:- 2>/dev/null \
         | awk -F'[(),]' '/^0,0:/ { light = $3 > 200 && $4 > 200 && $5 > 200 } END { exit !light }'
+}
+# Middle of the highlighted (selected) row of the shown list, in client pixels: the
+# dark run of a column inside the list, below its frame and left of its scroll bar.
+selected_row() {
+    import -window "$W" -crop "1x500+690+$((MENU + 4))" -depth 8 txt:- 2>/dev/null \
+        | awk -F'[:,() ]+' '/^0,/ { if ($3 + $4 + $5 < 600) { if (!n++) first = $2; last = $2 } }
+                            END { if (!n) exit 1; print 4 + int((first + last) / 2) }'
 }
 # A popup is a shown window of the program other than the main one.
 popup() { xdotool search --onlyvisible --classname '^zorvani-editor$' 2>/dev/null | grep -qvx "$W"; }
@@ -96,6 +106,18 @@ click 452 465                             # "Save"
 EXPECTED=$(printf '%d %o %o\n' $((BLOCK + 3)) 0x10 0x14 $((BLOCK + 4)) 0x05 0x00 $((BLOCK + 5)) 0x1a 0x1b)
 saved() { CHANGED=$(cmp -l "$TMP/before.nds" "$ROM" 2>&1 | awk '{print $1, $2, $3}'); [ "$CHANGED" = "$EXPECTED" ]; }
 await saved || fail "changed bytes (offset old new):"$'\n'"$CHANGED"$'\n'"expected:"$'\n'"$EXPECTED"
+
+# Ctrl+click on the selected row keeps it selected; then the target one row further
+# and "Save" pressed by Return after Tab from the target picker.
+ROW=$(selected_row) || fail "no selected row in the list"
+xdotool mousemove --window "$W" 600 $((MENU + ROW)) keydown ctrl click 1 keyup ctrl
+sleep 0.3
+AFTER=$(selected_row) || AFTER=none
+[ "$AFTER" = "$ROW" ] || fail "ctrl+click emptied or moved the selection (row at $ROW, then $AFTER)"
+pick 415 277 Down Return                  # target 27 -> 28
+xdotool key Tab Return
+EXPECTED=$(printf '%d %o %o\n' $((BLOCK + 3)) 0x10 0x14 $((BLOCK + 4)) 0x05 0x00 $((BLOCK + 5)) 0x1a 0x1c)
+await saved || fail "after Return on Save, changed bytes:"$'\n'"$CHANGED"$'\n'"expected:"$'\n'"$EXPECTED"
 [ "$(stat -c %s "$ROM")" -eq "$(stat -c %s "$TMP/before.nds")" ] || fail "the file size changed"
 ! popup || fail "another window (a message box?) appeared"
 kill -0 "$PID" 2>/dev/null || fail "the editor ended"

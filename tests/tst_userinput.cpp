@@ -1,0 +1,286 @@
+// Real mouse and key events on the shown window: what the user's gestures do to the
+// region lists, the region buttons, "Save" and the menu bar.
+#include "shell/controls.h"
+#include "shell/form1.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace TestSupport;
+
+namespace {
+
+constexpr int LoadedRow = 5;
+constexpr int StoredTarget = 26;
+constexpr int ChosenTarget = 31;
+
+ListBox *regionList(Form1 &form, int region)
+{
+    return std::array{form.List1, form.List2, form.List3, form.List4}.at(region - 1);
+}
+
+QRadioButton *regionButton(Form1 &form, int region)
+{
+    return std::array{form.Option1, form.Option2, form.Option3, form.Option4}.at(region - 1);
+}
+
+// Number of the chosen region button, 0 for none.
+int chosenRegion(Form1 &form)
+{
+    for (int region = 1; region <= 4; ++region) {
+        if (regionButton(form, region)->isChecked())
+            return region;
+    }
+    return 0;
+}
+
+// Number of the shown region list, 0 for none.
+int shownList(Form1 &form)
+{
+    for (int region = 1; region <= 4; ++region) {
+        if (regionList(form, region)->Visible())
+            return region;
+    }
+    return 0;
+}
+
+int speciesOfRow(int region, int row)
+{
+    return RegionFirstSpecies.at(region - 1) + row;
+}
+
+QByteArray word(int value)
+{
+    const char bytes[] = {char(value & 0xFF), char(value >> 8)};
+    return QByteArray(bytes, 2);
+}
+
+void showWindow(Form1 &form)
+{
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+}
+
+void clickRow(ListBox *list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    list->scrollToItem(list->item(row));
+    const QPoint centre = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, centre);
+}
+
+// A point of the viewport below the last row, with the list scrolled to its end.
+QPoint belowLastRow(ListBox *list)
+{
+    list->scrollToBottom();
+    const QRect last = list->visualItemRect(list->item(list->count() - 1));
+    return QPoint(last.center().x(), last.bottom() + 2);
+}
+
+// The gestures that would empty a list's selection in a plain list view.
+enum class Gesture { CtrlClickSelected, CtrlSpace, ClickBelowLastRow, ClickSelected };
+
+void perform(Gesture gesture, ListBox *list)
+{
+    switch (gesture) {
+    case Gesture::CtrlClickSelected:
+        clickRow(list, list->ListIndex(), Qt::ControlModifier);
+        break;
+    case Gesture::CtrlSpace:
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+        break;
+    case Gesture::ClickBelowLastRow: {
+        const QPoint below = belowLastRow(list);
+        QVERIFY2(below.y() < list->viewport()->height(), "no empty area below the last row");
+        QVERIFY(!list->indexAt(below).isValid());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, below);
+        break;
+    }
+    case Gesture::ClickSelected:
+        clickRow(list, list->ListIndex());
+        break;
+    }
+}
+
+// Height of a menu bar with the same menus in the desktop's own font.
+int plainMenuBarHeight()
+{
+    QMenuBar bar;
+    bar.addMenu(QStringLiteral("File"));
+    bar.addAction(QStringLiteral("About"));
+    return bar.sizeHint().height();
+}
+
+} // namespace
+
+class UserInput : public QObject {
+    Q_OBJECT
+private slots:
+    void selectionKept_data()
+    {
+        QTest::addColumn<int>("region");
+        QTest::addColumn<Gesture>("gesture");
+        const struct { const char *name; Gesture gesture; } gestures[] = {
+            {"ctrl+click on the selected row", Gesture::CtrlClickSelected},
+            {"ctrl+space", Gesture::CtrlSpace},
+            {"click below the last row", Gesture::ClickBelowLastRow},
+            {"click on the selected row", Gesture::ClickSelected},
+        };
+        for (int region = 1; region <= 4; ++region) {
+            for (const auto &g : gestures)
+                QTest::addRow("List%d %s", region, g.name) << region << g.gesture;
+        }
+    }
+    // Once a row is selected the user can move the selection but not empty it: the
+    // gesture loads nothing, and "Save" still writes the species the pickers show.
+    void selectionKept()
+    {
+        QFETCH(int, region);
+        QFETCH(Gesture, gesture);
+        const int species = speciesOfRow(region, LoadedRow);
+        TestRom rom;
+        rom.writeEntry(species, QByteArray("\x04\x00\x10\x00", 4) + word(StoredTarget));
+        Form1 form;
+        showWindow(form);
+        openRom(form, rom.path());
+        chooseRegion(form, region);
+        ListBox *list = regionList(form, region);
+        clickRow(list, LoadedRow);
+        QCOMPARE(list->ListIndex(), LoadedRow);
+        QCOMPARE(form.Combo6->ListIndex(), StoredTarget);
+
+        AccessRecorder access;
+        perform(gesture, list);
+        QCOMPARE(list->ListIndex(), LoadedRow);
+        QCOMPARE(list->selectedItems().size(), 1);
+        QVERIFY(access.reads().isEmpty());
+
+        form.Combo6->setListIndex(ChosenTarget);
+        pressSave(form);
+        QCOMPARE(rom.entry(species).mid(4, 2), word(ChosenTarget));
+    }
+
+    // Arrow keys, Home and End still select the row they reach and load it.
+    void keysMoveSelection()
+    {
+        TestRom rom;
+        Form1 form;
+        showWindow(form);
+        openRom(form, rom.path());
+        chooseRegion(form, 2);
+        clickRow(form.List2, LoadedRow);
+        const struct { Qt::Key key; int row; } moves[] = {
+            {Qt::Key_Down, LoadedRow + 1},
+            {Qt::Key_Up, LoadedRow},
+            {Qt::Key_End, 99},
+            {Qt::Key_Home, 0},
+            {Qt::Key_PageDown, -1},
+        };
+        for (const auto &move : moves) {
+            AccessRecorder access;
+            QTest::keyClick(form.List2, move.key);
+            const int row = form.List2->ListIndex();
+            QVERIFY(move.row < 0 ? row > 0 : row == move.row);
+            QVERIFY(!access.reads().isEmpty());
+            QCOMPARE(access.reads().constFirst().first, EvolutionBlock::offset(speciesOfRow(2, row)));
+        }
+    }
+
+    void arrowKeysChooseRegion_data()
+    {
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<int>("focused");
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<int>("expected");
+        const struct { int chosen, focused; Qt::Key key; int expected; } cases[] = {
+            {0, 1, Qt::Key_Down, 2},
+            {0, 2, Qt::Key_Up, 1},
+            {0, 3, Qt::Key_Right, 4},
+            {0, 3, Qt::Key_Left, 2},
+            {0, 4, Qt::Key_Down, 1},
+            {0, 1, Qt::Key_Up, 4},
+            {1, 1, Qt::Key_Down, 2},
+            {2, 2, Qt::Key_Down, 3},
+            {4, 4, Qt::Key_Up, 3},
+            {4, 4, Qt::Key_Right, 1},
+            {3, 1, Qt::Key_Down, 2},
+        };
+        for (const auto &c : cases) {
+            QTest::addRow("chosen %d, key on Option%d to Option%d", c.chosen, c.focused, c.expected)
+                << c.chosen << c.focused << c.key << c.expected;
+        }
+    }
+    // An arrow key moves to the next or previous region button and chooses it,
+    // whether or not a region was chosen before.
+    void arrowKeysChooseRegion()
+    {
+        QFETCH(int, chosen);
+        QFETCH(int, focused);
+        QFETCH(Qt::Key, key);
+        QFETCH(int, expected);
+        TestRom rom;
+        Form1 form;
+        showWindow(form);
+        openRom(form, rom.path());
+        if (chosen > 0)
+            chooseRegion(form, chosen);
+        regionButton(form, focused)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(regionButton(form, focused), key);
+        QCOMPARE(QApplication::focusWidget(), regionButton(form, expected));
+        QCOMPARE(chosenRegion(form), expected);
+        QCOMPARE(shownList(form), expected);
+    }
+
+    void keysPressSave_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<int>("presses");
+        QTest::newRow("Return on Save") << "Command" << Qt::Key_Return << Qt::KeyboardModifiers() << 1;
+        QTest::newRow("Enter on Save") << "Command" << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier) << 1;
+        QTest::newRow("Space on Save") << "Command" << Qt::Key_Space << Qt::KeyboardModifiers() << 1;
+        QTest::newRow("Return on the target") << "Combo6" << Qt::Key_Return << Qt::KeyboardModifiers() << 0;
+        QTest::newRow("Enter on the list") << "List1" << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier) << 0;
+        QTest::newRow("Return on a region") << "Option1" << Qt::Key_Return << Qt::KeyboardModifiers() << 0;
+    }
+    // The keyboard presses "Save" only while it has the focus.
+    void keysPressSave()
+    {
+        QFETCH(QString, focus);
+        QFETCH(Qt::Key, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(int, presses);
+        TestRom rom;
+        Form1 form;
+        showWindow(form);
+        openRom(form, rom.path());
+        chooseRegion(form, 1);
+        QWidget *focused = form.centralWidget()->findChild<QWidget *>(focus);
+        focused->setFocus();
+        QSignalSpy saves(form.Command, &QPushButton::clicked);
+        QTest::keyClick(focused, key, modifiers);
+        QCOMPARE(saves.size(), presses);
+    }
+
+    // The menus show the desktop's menu fonts, not the window's own font.
+    void menuFont()
+    {
+        Form1 form;
+        showWindow(form);
+        QCOMPARE(form.menuBar()->font(), QApplication::font(form.menuBar()));
+        QCOMPARE(form.File1->font(), QApplication::font(form.File1));
+        QVERIFY(form.menuBar()->font() != form.font());
+        QCOMPARE(form.height(), 576 + form.menuBar()->sizeHint().height());
+        QCOMPARE(form.menuBar()->height(), plainMenuBarHeight());
+    }
+};
+
+QTEST_MAIN(UserInput)
+#include "tst_userinput.moc"
