@@ -81,40 +81,15 @@ QColor storedColour(quint32 bbggrr)
     return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
 }
 
-// Place of every control in twips (15 to a pixel), its face, back colour
-// (0 for the default) and tab order (-1 for labels, which take no focus).
+// Place of a control in twips (15 to a pixel), its face, back colour (0 for
+// the default) and tab order (-1 for labels, which take no focus).
 struct ControlPlace {
+    QWidget *widget;
     const char *name;
     int left, top, width, height;
     Face face;
     quint32 backColour;
     int tabIndex;
-};
-
-const ControlPlace Controls[] = {
-    {"Option1", 105, 360, 2175, 495, Face::Region, 0x008080FF, 0},
-    {"Option2", 105, 1110, 2175, 495, Face::Region, 0x008080FF, 20},
-    {"Option3", 105, 1880, 2250, 495, Face::Region, 0x008080FF, 16},
-    {"Option4", 105, 2640, 2295, 495, Face::Region, 0x008080FF, 17},
-    {"List1", 7920, 0, 2895, 7665, Face::List, 0, 1},
-    {"List2", 7920, 0, 2895, 7665, Face::List, 0, 15},
-    {"List3", 7920, 0, 2895, 7665, Face::List, 0, 18},
-    {"List4", 7920, 0, 2895, 7665, Face::List, 0, 19},
-    {"Combo1", 5025, 45, 2415, 315, Face::List, 0, 2},
-    {"Combo2", 5040, 840, 2415, 315, Face::List, 0, 3},
-    {"Combo3", 5025, 1635, 2415, 315, Face::List, 0, 4},
-    {"Combo4", 5010, 2415, 2415, 315, Face::List, 0, 5},
-    {"Combo5", 5025, 3210, 2415, 315, Face::List, 0, 6},
-    {"Combo6", 5025, 4005, 2415, 315, Face::List, 0, 7},
-    {"Label3", 2880, 30, 1485, 360, Face::Caption, 0x00C0FFFF, -1},
-    {"Label1", 2880, 915, 885, 360, Face::Caption, 0x00C0FFFF, -1},
-    {"Label2", 2880, 1680, 1500, 360, Face::Caption, 0x00C0FFFF, -1},
-    {"Label4", 2880, 2460, 1410, 360, Face::Caption, 0x00C0FFFF, -1},
-    {"Label5", 2880, 3225, 1125, 360, Face::Caption, 0x00C0FFFF, -1},
-    {"Label6", 2880, 3990, 1890, 360, Face::Caption, 0x00C0FFFF, -1},
-    {"Label55", 420, 4590, 3705, 435, Face::GameCode, 0x00FFFF80, -1},
-    {"Label44", 405, 5400, 2775, 495, Face::Signature, 0x00FFFFFF, -1},
-    {"Command", 5955, 6555, 1650, 840, Face::Button, 0, 14},
 };
 
 int pixels(int twips)
@@ -189,19 +164,35 @@ void Form1::buildControls()
 
     Command = new CommandButton(QStringLiteral("Save"), surface);
 
-    const std::vector<std::pair<QWidget *, const char *>> named = {
-        {Option1, "Option1"}, {Option2, "Option2"}, {Option3, "Option3"}, {Option4, "Option4"},
-        {List1, "List1"}, {List2, "List2"}, {List3, "List3"}, {List4, "List4"},
-        {Combo1, "Combo1"}, {Combo2, "Combo2"}, {Combo3, "Combo3"}, {Combo4, "Combo4"},
-        {Combo5, "Combo5"}, {Combo6, "Combo6"}, {Label1, "Label1"}, {Label2, "Label2"},
-        {Label3, "Label3"}, {Label4, "Label4"}, {Label5, "Label5"}, {Label6, "Label6"},
-        {Label55, "Label55"}, {Label44, "Label44"}, {Command, "Command"},
+    const ControlPlace controls[] = {
+        {Option1, "Option1", 105, 360, 2175, 495, Face::Region, 0x008080FF, 0},
+        {Option2, "Option2", 105, 1110, 2175, 495, Face::Region, 0x008080FF, 20},
+        {Option3, "Option3", 105, 1880, 2250, 495, Face::Region, 0x008080FF, 16},
+        {Option4, "Option4", 105, 2640, 2295, 495, Face::Region, 0x008080FF, 17},
+        {List1, "List1", 7920, 0, 2895, 7665, Face::List, 0, 1},
+        {List2, "List2", 7920, 0, 2895, 7665, Face::List, 0, 15},
+        {List3, "List3", 7920, 0, 2895, 7665, Face::List, 0, 18},
+        {List4, "List4", 7920, 0, 2895, 7665, Face::List, 0, 19},
+        {Combo1, "Combo1", 5025, 45, 2415, 315, Face::List, 0, 2},
+        {Combo2, "Combo2", 5040, 840, 2415, 315, Face::List, 0, 3},
+        {Combo3, "Combo3", 5025, 1635, 2415, 315, Face::List, 0, 4},
+        {Combo4, "Combo4", 5010, 2415, 2415, 315, Face::List, 0, 5},
+        {Combo5, "Combo5", 5025, 3210, 2415, 315, Face::List, 0, 6},
+        {Combo6, "Combo6", 5025, 4005, 2415, 315, Face::List, 0, 7},
+        {Label3, "Label3", 2880, 30, 1485, 360, Face::Caption, 0x00C0FFFF, -1},
+        {Label1, "Label1", 2880, 915, 885, 360, Face::Caption, 0x00C0FFFF, -1},
+        {Label2, "Label2", 2880, 1680, 1500, 360, Face::Caption, 0x00C0FFFF, -1},
+        {Label4, "Label4", 2880, 2460, 1410, 360, Face::Caption, 0x00C0FFFF, -1},
+        {Label5, "Label5", 2880, 3225, 1125, 360, Face::Caption, 0x00C0FFFF, -1},
+        {Label6, "Label6", 2880, 3990, 1890, 360, Face::Caption, 0x00C0FFFF, -1},
+        {Label55, "Label55", 420, 4590, 3705, 435, Face::GameCode, 0x00FFFF80, -1},
+        {Label44, "Label44", 405, 5400, 2775, 495, Face::Signature, 0x00FFFFFF, -1},
+        {Command, "Command", 5955, 6555, 1650, 840, Face::Button, 0, 14},
     };
     std::vector<std::pair<int, QWidget *>> tabOrder;
-    for (const auto &[widget, name] : named) {
-        widget->setObjectName(QLatin1String(name));
-        const ControlPlace &place = *std::find_if(std::begin(Controls), std::end(Controls),
-                                                [name = name](const ControlPlace &c) { return qstrcmp(c.name, name) == 0; });
+    for (const ControlPlace &place : controls) {
+        QWidget *widget = place.widget;
+        widget->setObjectName(QLatin1String(place.name));
         widget->setGeometry(pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height));
         if (place.face != Face::List)
             widget->setFont(faceFont(place.face));

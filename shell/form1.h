@@ -81,6 +81,5 @@ private:
     [[nodiscard]] ListBox *regionList(int region) const;
 
     QString RomPath;
-    bool m_loadFailed = false;
     bool m_saveFailed = false;
 };
