@@ -47,6 +47,7 @@ bool clsCommonDialog::runDialog(bool save)
     request.fileName = beforeFirstNul(m_record.lpstrFile).trimmed();
     request.defaultExtension = m_record.lpstrDefExt;
     request.flags = m_record.Flags;
+    request.filterIndex = m_record.nFilterIndex;
     const QStringList parts = m_record.lpstrFilter.split(Nul);
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty() && parts[i + 1].isEmpty())

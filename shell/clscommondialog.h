@@ -42,8 +42,9 @@ public:
     [[nodiscard]] static QString convertFilter(const QString &filter);
 
 private:
-    // Shows the dialog for the record; on a chosen file writes the path into
-    // the file buffer and the filter number into the record.
+    // Shows the dialog for the record, the record's filter preselected; on a
+    // chosen file writes the path into the file buffer and the filter number
+    // into the record.
     bool runDialog(bool save);
 
     OpenFileName m_record;

@@ -21,6 +21,14 @@ void setMessageHandler(MessageHandler handler); // empty: Qt's box
 // Modal box with the text, OK alone and no icon; an empty title shows applicationTitle().
 void showMessage(const QString &text, const QString &title = QString());
 
+// Bits of FileRequest::flags.
+namespace FileFlag {
+inline constexpr int OverwritePrompt = 0x2;
+inline constexpr int HideReadOnly = 0x4;
+inline constexpr int PathMustExist = 0x800;
+inline constexpr int FileMustExist = 0x1000;
+} // namespace FileFlag
+
 struct FileRequest {
     QWidget *owner = nullptr;
     bool save = false;                          // save dialog instead of open dialog
@@ -29,7 +37,8 @@ struct FileRequest {
     QString fileName;                           // proposed name (save dialog)
     QString defaultExtension;
     QList<QPair<QString, QString>> filters;     // description, pattern
-    int flags = 0;
+    int filterIndex = 0;                        // 1-based filter to preselect, 0: none
+    int flags = 0;                              // FileFlag bits
 };
 struct FileAnswer {
     bool accepted = false;
