@@ -61,11 +61,17 @@ QByteArray word(int value)
     return QByteArray(bytes, 2);
 }
 
-void showWindow(Form1 &form)
-{
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-}
+// The shown window with a ROM opened, as the user has it before choosing a region.
+struct OpenedEditor {
+    OpenedEditor()
+    {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        openRom(form, rom.path());
+    }
+    TestRom rom;
+    Form1 form;
+};
 
 void clickRow(ListBox *list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -144,11 +150,9 @@ private slots:
         QFETCH(int, region);
         QFETCH(Gesture, gesture);
         const int species = speciesOfRow(region, LoadedRow);
-        TestRom rom;
-        rom.writeEntry(species, QByteArray("\x04\x00\x10\x00", 4) + word(StoredTarget));
-        Form1 form;
-        showWindow(form);
-        openRom(form, rom.path());
+        OpenedEditor editor;
+        Form1 &form = editor.form;
+        editor.rom.writeEntry(species, QByteArray("\x04\x00\x10\x00", 4) + word(StoredTarget));
         chooseRegion(form, region);
         ListBox *list = regionList(form, region);
         clickRow(list, LoadedRow);
@@ -163,16 +167,14 @@ private slots:
 
         form.Combo6->setListIndex(ChosenTarget);
         pressSave(form);
-        QCOMPARE(rom.entry(species).mid(4, 2), word(ChosenTarget));
+        QCOMPARE(editor.rom.entry(species).mid(4, 2), word(ChosenTarget));
     }
 
     // Arrow keys, Home, End and the page keys still select the row they reach and load it.
     void keysMoveSelection()
     {
-        TestRom rom;
-        Form1 form;
-        showWindow(form);
-        openRom(form, rom.path());
+        OpenedEditor editor;
+        Form1 &form = editor.form;
         chooseRegion(form, 2);
         clickRow(form.List2, LoadedRow);
         // Page keys move by the shown rows, whose number depends on the font: -1 stands
@@ -228,10 +230,8 @@ private slots:
         QFETCH(int, focused);
         QFETCH(Qt::Key, key);
         QFETCH(int, expected);
-        TestRom rom;
-        Form1 form;
-        showWindow(form);
-        openRom(form, rom.path());
+        OpenedEditor editor;
+        Form1 &form = editor.form;
         if (chosen > 0)
             chooseRegion(form, chosen);
         regionButton(form, focused)->setFocus(Qt::TabFocusReason);
@@ -261,10 +261,8 @@ private slots:
         QFETCH(Qt::Key, key);
         QFETCH(Qt::KeyboardModifiers, modifiers);
         QFETCH(int, presses);
-        TestRom rom;
-        Form1 form;
-        showWindow(form);
-        openRom(form, rom.path());
+        OpenedEditor editor;
+        Form1 &form = editor.form;
         chooseRegion(form, 1);
         QWidget *focused = form.centralWidget()->findChild<QWidget *>(focus);
         focused->setFocus();
@@ -277,7 +275,8 @@ private slots:
     void menuFont()
     {
         Form1 form;
-        showWindow(form);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
         QCOMPARE(form.menuBar()->font(), QApplication::font(form.menuBar()));
         QCOMPARE(form.File1->font(), QApplication::font(form.File1));
         QVERIFY(form.menuBar()->font() != form.font());
