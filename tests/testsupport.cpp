@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <array>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -215,10 +216,19 @@ void openRom(Form1 &form, const QString &path)
     form.Open1->trigger();
 }
 
+ListBox *regionList(Form1 &form, int region)
+{
+    return std::array{form.List1, form.List2, form.List3, form.List4}.at(region - 1);
+}
+
+QRadioButton *regionButton(Form1 &form, int region)
+{
+    return std::array{form.Option1, form.Option2, form.Option3, form.Option4}.at(region - 1);
+}
+
 void chooseRegion(Form1 &form, int region)
 {
-    QRadioButton *buttons[] = {form.Option1, form.Option2, form.Option3, form.Option4};
-    buttons[region - 1]->click();
+    regionButton(form, region)->click();
 }
 
 void selectRow(ListBox *list, int row)

@@ -16,6 +16,7 @@
 
 class Form1;
 class ListBox;
+class QRadioButton;
 
 namespace TestSupport {
 
@@ -91,6 +92,10 @@ public:
     ~QuitRecorder();
     int quits = 0;
 };
+
+// The region list and region button of a region (1 to 4).
+[[nodiscard]] ListBox *regionList(Form1 &form, int region);
+[[nodiscard]] QRadioButton *regionButton(Form1 &form, int region);
 
 // Drives the real window as a user would.
 void openRom(Form1 &form, const QString &path);      // "Open" with a chooser that picks path

@@ -5,7 +5,6 @@
 
 #include <QScopeGuard>
 #include <QTest>
-#include <array>
 
 using namespace TestSupport;
 using Accesses = QList<QPair<std::int32_t, std::int32_t>>;
@@ -15,7 +14,6 @@ constexpr int RegionStart[] = {0, 152, 252, 387};
 const QList<int> LevelKept = {95, 108, 114, 117, 123, 137, 176, 190, 193, 198, 200, 221, 315, 349, 366, 438, 439, 440, 458};
 
 std::int32_t blockOf(int species) { return 0x3711640 + 44 * (species - 1); }
-ListBox *regionList(Form1 &f, int region) { return std::array{f.List1, f.List2, f.List3, f.List4}[region - 1]; }
 
 QByteArray entry(int method, int parameter, int target) // the six entry bytes; +1 holds the filler
 {

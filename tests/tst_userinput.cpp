@@ -20,16 +20,6 @@ constexpr int LoadedRow = 5;
 constexpr int StoredTarget = 26;
 constexpr int ChosenTarget = 31;
 
-ListBox *regionList(Form1 &form, int region)
-{
-    return std::array{form.List1, form.List2, form.List3, form.List4}.at(region - 1);
-}
-
-QRadioButton *regionButton(Form1 &form, int region)
-{
-    return std::array{form.Option1, form.Option2, form.Option3, form.Option4}.at(region - 1);
-}
-
 // Number of the chosen region button, 0 for none.
 int chosenRegion(Form1 &form)
 {
