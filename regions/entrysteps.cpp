@@ -47,10 +47,7 @@ bool Form1::LoadEvolutionEntry(int species)
     std::vector<Unknown> unknown;
 
     const std::int32_t block = EvolutionBlock::offset(species);
-    const bool skipLevel = isLevelReadSkipSpecies(species);
     for (const Field &field : fields) {
-        if (field.picker == Combo2 && skipLevel)
-            continue;
         const QString text = ReverseHexPairs(ReadHexBytes(RomPath, block + field.offset, field.bytes));
         int value = 0;
         if (!HexCore::hexToInt16(text, value))

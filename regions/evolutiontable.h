@@ -26,13 +26,3 @@ inline constexpr std::int32_t Target = 4;     // little-endian word
 // Species number of row 0 of each region list (index 0 is region 1).
 inline constexpr std::array<int, 4> RegionFirstSpecies = {0, 152, 252, 387};
 inline constexpr std::array<int, 4> RegionRowCount = {152, 100, 135, 107};
-
-// Species whose load leaves the level picker as it was.
-inline constexpr std::array<int, 19> LevelReadSkipSpecies = {
-    95, 108, 114, 117, 123, 137,       // region 1
-    176, 190, 193, 198, 200, 221,      // region 2
-    315, 349, 366,                     // region 3
-    438, 439, 440, 458,                // region 4
-};
-
-[[nodiscard]] bool isLevelReadSkipSpecies(int species);

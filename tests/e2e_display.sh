@@ -2,7 +2,8 @@
 # The built editor in a real X display (Xvfb, no window manager) driven by xdotool: open a
 # ROM, load species 25, change its level and target, save, and compare the whole file with
 # what the save must write; then ctrl+click the selected row, change the target and save
-# by the keyboard. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
+# by the keyboard; then walk down to species 95 (level 40, right after 94 at level 10) and
+# save it unchanged. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
 # also keeps a picture of the window with the species loaded.
 set -euo pipefail
 EDITOR=$(realpath "${1:?usage: e2e_display.sh <zorvani-editor>}")
@@ -47,6 +48,8 @@ put $((BLOCK - 44)) "$(printf '\\xa5%.0s' $(seq 132))"
 put $((BLOCK - 44)) '\x05\xa5\x07\x00\x19\x00'  # 24: method 5, word 7, target 25
 put "$BLOCK" '\x04\x5a\x10\x05\x1a\x00'         # 25: method 4, level 16 (05 above it), target 26
 put $((BLOCK + 44)) '\x04\xa5\x24\x00\x1b\x00'  # 26
+put $((0x3711640 + 44 * 93)) '\x04\xa5\x0a\x00\x5f\x00'  # 94: level 10, target 95
+put $((0x3711640 + 44 * 94)) '\x04\xa5\x28\x00\x60\x00'  # 95: level 40, target 96
 cp --sparse=always "$ROM" "$TMP/before.nds"
 
 "$EDITOR" >"$TMP/editor.log" 2>&1 &
@@ -118,6 +121,15 @@ pick 415 277 Down Return                  # target 27 -> 28
 xdotool key Tab Return
 EXPECTED=$(printf '%d %o %o\n' $((BLOCK + 3)) 0x10 0x14 $((BLOCK + 4)) 0x05 0x00 $((BLOCK + 5)) 0x1a 0x1c)
 await saved || fail "after Return on Save, changed bytes:"$'\n'"$CHANGED"$'\n'"expected:"$'\n'"$EXPECTED"
+
+# Back to the list, down to species 94 and 95; "Save" with nothing changed writes 95's own
+# level, so the file stays as it was.
+click 600 "$ROW"
+xdotool key --delay 30 --repeat 70 Down
+STAMP=$(stat -c %.9Y "$ROM")
+click 452 465
+await eval '[ "$(stat -c %.9Y "$ROM")" != "$STAMP" ]' || fail "the save of species 95 wrote nothing"
+saved || fail "an unchanged save of species 95 changed bytes:"$'\n'"$CHANGED"$'\n'"expected:"$'\n'"$EXPECTED"
 [ "$(stat -c %s "$ROM")" -eq "$(stat -c %s "$TMP/before.nds")" ] || fail "the file size changed"
 ! popup || fail "another window (a message box?) appeared"
 kill -0 "$PID" 2>/dev/null || fail "the editor ended"

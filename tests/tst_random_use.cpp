@@ -13,7 +13,6 @@ namespace {
 constexpr qint64 First = 0x3711640;
 constexpr int Rows[7] = {0, 27, 101, 464, 494, 468, 494}; // Combo1..Combo6
 constexpr int FirstSpecies[4] = {0, 152, 252, 387};
-const QList<int> SkipLevel = {95, 108, 114, 117, 123, 137, 176, 190, 193, 198, 200, 221, 315, 349, 366, 438, 439, 440, 458};
 // The picker (2..5 for Combo2..Combo5) that a method shows, 0 for none.
 int shownFor(int m) { return m == 4 ? 2 : QList{6, 7, 18, 19}.contains(m) ? 3 : m == 20 ? 5 : m == 21 ? 4 : 0; }
 }
@@ -78,9 +77,9 @@ void RandomUse::randomActions()
                 const qint64 o = 44 * (s - 1);
                 const int raw[7] = {0, u8(o), u8(o + 2), s16(o + 2), s16(o + 2), s16(o + 2), s16(o + 4)};
                 for (int c = 1; c <= 6; ++c)
-                    expected[c] = c == 2 && SkipLevel.contains(s) ? f.Combo2->ListIndex() : raw[c] >= 0 && raw[c] < Rows[c] ? raw[c] : -1;
+                    expected[c] = raw[c] >= 0 && raw[c] < Rows[c] ? raw[c] : -1;
                 for (int c : {1, 6, shownFor(expected[1])})
-                    expectBox |= c && !(c == 2 && SkipLevel.contains(s)) && (raw[c] < -1 || raw[c] >= Rows[c]);
+                    expectBox |= c && (raw[c] < -1 || raw[c] >= Rows[c]);
                 loaded = s;
             }
             if (row >= 0 || selected == shownList)

@@ -11,7 +11,6 @@ using Accesses = QList<QPair<std::int32_t, std::int32_t>>;
 
 namespace {
 constexpr int RegionStart[] = {0, 152, 252, 387};
-const QList<int> LevelKept = {95, 108, 114, 117, 123, 137, 176, 190, 193, 198, 200, 221, 315, 349, 366, 438, 439, 440, 458};
 
 std::int32_t blockOf(int species) { return 0x3711640 + 44 * (species - 1); }
 
@@ -20,10 +19,7 @@ QByteArray entry(int method, int parameter, int target) // the six entry bytes; 
     const char b[] = {char(method), char(0xA5), char(parameter), char(parameter >> 8), char(target), char(target >> 8)};
     return QByteArray(b, 6);
 }
-Accesses loadReads(std::int32_t b, bool levelKept) // the level byte is left out for some species
-{
-    return Accesses{{b, 1}} + (levelKept ? Accesses{} : Accesses{{b + 2, 1}}) + Accesses{{b + 2, 2}, {b + 2, 2}, {b + 2, 2}, {b + 4, 2}};
-}
+Accesses loadReads(std::int32_t b) { return {{b, 1}, {b + 2, 1}, {b + 2, 2}, {b + 2, 2}, {b + 2, 2}, {b + 4, 2}}; }
 Accesses saveWrites(std::int32_t b) { return {{b, 1}, {b + 4, 2}, {b + 2, 2}}; }
 } // namespace
 
@@ -32,38 +28,59 @@ class Regions : public QObject {
 private slots:
     void blockOfRow_data()
     {
-        QTest::addColumn<int>("region"); QTest::addColumn<int>("row"); QTest::addColumn<int>("block"); QTest::addColumn<bool>("levelKept");
-        const struct { int region, row, block; bool levelKept; } cases[] = {
-            {2, 0, 0x3713034, false}, {2, 1, 0x3713060, false}, {2, 24, 0x3713454, true}, {2, 38, 0x37136BC, true},
-            {2, 69, 0x3713C10, true}, {2, 71, 0x3713C68, false}, {2, 72, 0x3713C94, false}, {2, 73, 0x3713CC0, false},
-            {2, 80, 0x3713DF4, false}, {2, 98, 0x371410C, false}, {2, 99, 0x3714138, false},
-            {3, 0, 0x3714164, false}, {3, 63, 0x3714C38, true}, {3, 97, 0x3715210, true}, {3, 114, 0x37154FC, true},
-            {3, 130, 0x37157BC, false}, {3, 131, 0x37157E8, false}, {3, 134, 0x371586C, false},
-            {4, 0, 0x3715898, false}, {4, 51, 0x371615C, true}, {4, 52, 0x3716188, true}, {4, 53, 0x37161B4, true},
-            {4, 71, 0x37164CC, true}, {4, 72, 0x37164F8, false}, {4, 106, 0x3716AD0, false},
+        QTest::addColumn<int>("region"); QTest::addColumn<int>("row"); QTest::addColumn<int>("block");
+        QTest::addColumn<int>("method"); QTest::addColumn<int>("parameter");
+        constexpr int Species = 21, LevelEvo = 4;
+        const struct { int region, row, block, method, parameter; } cases[] = {
+            {2, 0, 0x3713034, Species, 0x121}, {2, 1, 0x3713060, Species, 0x121}, {2, 24, 0x3713454, LevelEvo, 0x21},
+            {2, 38, 0x37136BC, LevelEvo, 0x21}, {2, 69, 0x3713C10, LevelEvo, 0x21}, {2, 71, 0x3713C68, Species, 0x121},
+            {2, 72, 0x3713C94, Species, 0x121}, {2, 73, 0x3713CC0, Species, 0x121}, {2, 80, 0x3713DF4, Species, 0x121},
+            {2, 98, 0x371410C, Species, 0x121}, {2, 99, 0x3714138, Species, 0x121},
+            {3, 0, 0x3714164, Species, 0x121}, {3, 63, 0x3714C38, LevelEvo, 0x21}, {3, 97, 0x3715210, LevelEvo, 0x64},
+            {3, 114, 0x37154FC, LevelEvo, 0x21}, {3, 130, 0x37157BC, Species, 0x121}, {3, 131, 0x37157E8, Species, 0x121},
+            {3, 134, 0x371586C, Species, 0x121},
+            {4, 0, 0x3715898, Species, 0x121}, {4, 51, 0x371615C, LevelEvo, 0xE9}, {4, 52, 0x3716188, LevelEvo, 0x21},
+            {4, 53, 0x37161B4, LevelEvo, 0x21}, {4, 71, 0x37164CC, LevelEvo, 0x21}, {4, 72, 0x37164F8, Species, 0x121},
+            {4, 106, 0x3716AD0, Species, 0x121},
         };
         for (const auto &c : cases)
-            QTest::addRow("List%d row %d", c.region, c.row) << c.region << c.row << c.block << c.levelKept;
+            QTest::addRow("List%d row %d", c.region, c.row) << c.region << c.row << c.block << c.method << c.parameter;
     }
-    // A row loads its own block in field order and saves back only its six bytes.
+    // A row loaded right after a species of level 77 reads its own block in field order,
+    // an unchanged save leaves the file as it was, and an edited one writes only its six bytes.
     void blockOfRow()
     {
-        QFETCH(int, region); QFETCH(int, row); QFETCH(int, block); QFETCH(bool, levelKept);
+        QFETCH(int, region); QFETCH(int, row); QFETCH(int, block); QFETCH(int, method); QFETCH(int, parameter);
+        const int level = parameter & 0xFF, species = RegionStart[region - 1] + row;
+        const bool levelShown = method == 4, unknownLevel = level > 100;
+        QCOMPARE(blockOf(species), block);
         TestRom rom;
+        rom.write(blockOf(1), entry(4, 77, 2));
         rom.write(block - 2, QByteArray(48, char(0xA5)));
-        rom.write(block, entry(21, 0x121, 0x1C3));
+        rom.write(block, entry(method, parameter, 0x1C3));
         Form1 form;
         openRom(form, rom.path());
+        chooseRegion(form, 1);
+        selectRow(form.List1, 1);
+        QCOMPARE(form.Combo2->ListIndex(), 77);
         chooseRegion(form, region);
-        form.Combo2->setListIndex(77); // kept where the level is not read
+        MessageRecorder boxes;
         AccessRecorder rec;
         selectRow(regionList(form, region), row);
-        QCOMPARE(rec.reads(), loadReads(block, levelKept));
-        QCOMPARE(form.Combo1->ListIndex(), 21);
-        QCOMPARE(form.Combo2->ListIndex(), levelKept ? 77 : 0x21);
+        QCOMPARE(rec.reads(), loadReads(block));
+        QCOMPARE(form.Combo1->ListIndex(), method);
+        QCOMPARE(form.Combo2->ListIndex(), unknownLevel ? -1 : level);
         for (DropDown *p : {form.Combo3, form.Combo4, form.Combo5})
-            QCOMPARE(p->ListIndex(), 0x121);
+            QCOMPARE(p->ListIndex(), parameter);
         QCOMPARE(form.Combo6->ListIndex(), 0x1C3);
+        QCOMPARE(form.Combo2->Visible(), levelShown);
+        QCOMPARE(boxes.boxes.size(), levelShown && unknownLevel ? 1 : 0);
+        for (const auto &box : boxes.boxes)
+            for (const QString &word : {QString::number(species), QStringLiteral("level"), QString::number(level)})
+                QVERIFY2(box.text.contains(word), qPrintable(word + ": " + box.text));
+        const auto stored = rom.snapshot();
+        pressSave(form);
+        QCOMPARE(changedOffsets(stored, rom.snapshot()), QList<qint64>{});
         form.Combo1->setListIndex(4); form.Combo2->setListIndex(90); form.Combo6->setListIndex(0xD2);
         rec.accesses.clear();
         pressSave(form);
@@ -104,13 +121,12 @@ private slots:
             auto note = qScopeGuard([s] { if (QTest::currentTestFailed()) qWarning("species %d", s); });
             const int region = s < 152 ? 1 : s < 252 ? 2 : s < 387 ? 3 : 4, method = s % 27;
             const std::int32_t b = blockOf(s);
-            const int earlierLevel = form.Combo2->ListIndex();
             AccessRecorder rec;
             chooseRegion(form, region);
             selectRow(regionList(form, region), s - RegionStart[region - 1]);
-            QCOMPARE(rec.reads(), loadReads(b, LevelKept.contains(s)));
+            QCOMPARE(rec.reads(), loadReads(b));
             QCOMPARE(form.Combo1->ListIndex(), method);
-            QCOMPARE(form.Combo2->ListIndex(), LevelKept.contains(s) ? earlierLevel : s % 101);
+            QCOMPARE(form.Combo2->ListIndex(), s % 101);
             for (DropDown *p : {form.Combo3, form.Combo4, form.Combo5})
                 QCOMPARE(p->ListIndex(), parameter(s));
             QCOMPARE(form.Combo6->ListIndex(), 494 - s);
