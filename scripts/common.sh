@@ -20,10 +20,15 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# build DIR [cmake options...]
+# build DIR [cmake options...]: the editor, its tests and whatever else is configured.
 build() {
-    local dir="$1"
-    shift
+    build_only "$1" all "${@:2}"
+}
+
+# build_only DIR TARGET [cmake options...]: one program and what it links, no tests.
+build_only() {
+    local dir="$1" target="$2"
+    shift 2
     cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir" -j "$(nproc)"
+    cmake --build "$dir" --target "$target" -j "$(nproc)"
 }
