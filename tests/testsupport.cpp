@@ -199,6 +199,11 @@ QList<QPair<std::int32_t, std::int32_t>> AccessRecorder::of(HexCore::Access::Kin
     return list;
 }
 
+QList<QPair<std::int32_t, std::int32_t>> loadReads(std::int32_t block)
+{
+    return {{block, 1}, {block + 2, 1}, {block + 2, 2}, {block + 2, 2}, {block + 2, 2}, {block + 4, 2}};
+}
+
 QuitRecorder::QuitRecorder()
 {
     Platform::setQuitHandler([this] { ++quits; });

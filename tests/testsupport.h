@@ -85,6 +85,10 @@ public:
     [[nodiscard]] QList<QPair<std::int32_t, std::int32_t>> writes() const { return of(HexCore::Access::Write); }
 };
 
+// The reads of one species load from its block, in order: method byte, level byte,
+// the parameter word for each of the three word pickers, target word.
+[[nodiscard]] QList<QPair<std::int32_t, std::int32_t>> loadReads(std::int32_t block);
+
 // Records "Exit" instead of ending the test program.
 class QuitRecorder {
 public:

@@ -22,8 +22,6 @@ bool hasWord(const QString &text, const QString &w) { return text.contains(QRegu
 // Offsets at which two versions of the entry at block b differ.
 QList<qint64> diff(std::int32_t b, const QByteArray &x, const QByteArray &y)
 { QList<qint64> d; for (int i = 0; i < 6; ++i) if (x[i] != y[i]) d << b + i; return d; }
-// The reads of one load, in order.
-Acc entryReads(std::int32_t b) { return {{b, 1}, {b + 2, 1}, {b + 2, 2}, {b + 2, 2}, {b + 2, 2}, {b + 4, 2}}; }
 // The writes of one save at these offsets in the block (the method byte alone is one byte).
 Acc entryWrites(std::int32_t b, const QList<int> &at) { Acc w; for (int o : at) w << qMakePair(b + o, o ? 2 : 1); return w; }
 
@@ -67,7 +65,7 @@ private slots:
         r.rom.write(block, QByteArray(raw, 6));
         AccessRecorder acc;
         selectRow(r.form.List1, row);
-        QCOMPARE(acc.reads(), entryReads(block));
+        QCOMPARE(acc.reads(), loadReads(block));
         const int word = 256 * high + x;
         const QList<int> rows{m, x, word, word, word, 256 + t};
         QCOMPARE(r.rows(), rows);
@@ -140,7 +138,7 @@ private slots:
             readsAtBox = acc.reads().size();
         });
         r.load(40, bytes);
-        QCOMPARE(acc.reads(), entryReads(b));
+        QCOMPARE(acc.reads(), loadReads(b));
         QCOMPARE(r.rows(), rows);
         QCOMPARE(r.shown(), shown);
         const auto before = r.rom.snapshot();
@@ -204,7 +202,7 @@ private slots:
         if (!atSave) selectRow(r.form.List1, 5);
         QCOMPARE(r.form.List1->ListIndex(), atSave ? 5 : -1);
         pressSave(r.form);
-        QCOMPARE(atSave ? acc.writes() : acc.reads(), (atSave ? Acc{{b, 1}, {b + 4, 2}} : entryReads(b)).mid(0, tried));
+        QCOMPARE(atSave ? acc.writes() : acc.reads(), (atSave ? Acc{{b, 1}, {b + 4, 2}} : loadReads(b)).mid(0, tried));
         QCOMPARE(acc.accesses.size(), tried);
         for (int i = 0; i < tried; ++i) QCOMPARE(acc.accesses[i].ok, i < tried - 1);
         QCOMPARE(msgs.boxes.size(), 1);

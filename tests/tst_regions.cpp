@@ -19,7 +19,6 @@ QByteArray entry(int method, int parameter, int target) // the six entry bytes; 
     const char b[] = {char(method), char(0xA5), char(parameter), char(parameter >> 8), char(target), char(target >> 8)};
     return QByteArray(b, 6);
 }
-Accesses loadReads(std::int32_t b) { return {{b, 1}, {b + 2, 1}, {b + 2, 2}, {b + 2, 2}, {b + 2, 2}, {b + 4, 2}}; }
 Accesses saveWrites(std::int32_t b) { return {{b, 1}, {b + 4, 2}, {b + 2, 2}}; }
 } // namespace
 
