@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStringListModel>
 
 ListBox::ListBox(QWidget *parent)
@@ -32,8 +33,24 @@ void ListBox::setListIndex(int row, bool raiseClick)
     m_silent = wasSilent;
 }
 
+void ListBox::mousePressEvent(QMouseEvent *event)
+{
+    // A press that moves the selection raises Click through the selection change;
+    // one on the selected row changes nothing there, so it raises Click here.
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    const bool again = event->button() == Qt::LeftButton && pressed.isValid() && pressed.row() == m_listIndex;
+    QListWidget::mousePressEvent(event);
+    if (again && m_listIndex == pressed.row() && !m_silent)
+        emit Click();
+}
+
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index, const QEvent *event) const
 {
+    // A press on the selected row leaves the selection to the release. That row
+    // is loaded on the press, and a failed load has cleared it since: the
+    // release must not select it again.
+    if (event && event->type() == QEvent::MouseButtonRelease)
+        return QItemSelectionModel::NoUpdate;
     const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
     const bool empties = !index.isValid() || command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle);
     if (m_listIndex >= 0 && empties)

@@ -6,7 +6,8 @@
 #include <QRadioButton>
 
 // A list box whose selected row is ListIndex (-1 for none). Click is raised
-// whenever the selected row changes, by the user or by code; the current row
+// whenever the selected row changes, by the user or by code, and when the left
+// mouse button is pressed on the row that is already selected; the current row
 // that focus alone gives a list is not a selection.
 class ListBox : public QListWidget {
     Q_OBJECT
@@ -24,6 +25,7 @@ signals:
     void Click();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     // The user can move the selection to another row but never empty the list.
     [[nodiscard]] QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                                        const QEvent *event) const override;

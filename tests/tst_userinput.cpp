@@ -5,6 +5,7 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -19,6 +20,13 @@ namespace {
 constexpr int LoadedRow = 5;
 constexpr int StoredTarget = 26;
 constexpr int ChosenTarget = 31;
+
+// "Level Evo" at level 10, target 61; then an item method (7) with item 300 and
+// target 16, the entry that replaces it on disk or in a second ROM.
+const QByteArray FirstEntry = QByteArray::fromHex("04A50A003D00");
+const QByteArray SecondEntry = QByteArray::fromHex("07112C011000");
+// Combo1 to Combo6 for SecondEntry: the level picker shows the parameter's low byte.
+const QList<int> SecondEntryRows = {7, 0x2C, 300, 300, 300, 16};
 
 // Number of the chosen region button, 0 for none.
 int chosenRegion(Form1 &form)
@@ -51,6 +59,27 @@ QByteArray word(int value)
     return QByteArray(bytes, 2);
 }
 
+QList<int> pickerRows(Form1 &form)
+{
+    QList<int> rows;
+    for (DropDown *picker : {form.Combo1, form.Combo2, form.Combo3, form.Combo4, form.Combo5, form.Combo6})
+        rows << picker->ListIndex();
+    return rows;
+}
+
+// Number of whole loads of the block that the reads make, -1 when they are anything else.
+int loadsOf(const QList<QPair<std::int32_t, std::int32_t>> &reads, std::int32_t block)
+{
+    const QList<QPair<std::int32_t, std::int32_t>> load = loadReads(block);
+    if (reads.size() % load.size() != 0)
+        return -1;
+    for (qsizetype i = 0; i < reads.size(); ++i) {
+        if (reads.at(i) != load.at(i % load.size()))
+            return -1;
+    }
+    return int(reads.size() / load.size());
+}
+
 // The shown window with a ROM opened, as the user has it before choosing a region.
 struct OpenedEditor {
     OpenedEditor()
@@ -79,7 +108,10 @@ QPoint belowLastRow(ListBox *list)
 }
 
 // The gestures that would empty a list's selection in a plain list view.
-enum class Gesture { CtrlClickSelected, CtrlSpace, ClickBelowLastRow, ClickSelected };
+enum class Gesture { CtrlClickSelected, CtrlSpace, ClickBelowLastRow, ClickSelected, DoubleClickSelected };
+
+// Where the entry that a click must show comes from.
+enum class Change { None, OnDisk, SecondRom };
 
 void perform(Gesture gesture, ListBox *list)
 {
@@ -101,6 +133,14 @@ void perform(Gesture gesture, ListBox *list)
     case Gesture::ClickSelected:
         clickRow(list, list->ListIndex());
         break;
+    case Gesture::DoubleClickSelected: {
+        // As the window system delivers it: press, release, double-click, release.
+        const QPoint centre = list->visualItemRect(list->item(list->ListIndex())).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+        break;
+    }
     }
 }
 
@@ -122,23 +162,29 @@ private slots:
     {
         QTest::addColumn<int>("region");
         QTest::addColumn<Gesture>("gesture");
-        const struct { const char *name; Gesture gesture; } gestures[] = {
-            {"ctrl+click on the selected row", Gesture::CtrlClickSelected},
-            {"ctrl+space", Gesture::CtrlSpace},
-            {"click below the last row", Gesture::ClickBelowLastRow},
-            {"click on the selected row", Gesture::ClickSelected},
+        QTest::addColumn<int>("fewestLoads");
+        QTest::addColumn<int>("mostLoads");
+        const struct { const char *name; Gesture gesture; int fewestLoads, mostLoads; } gestures[] = {
+            {"ctrl+click on the selected row", Gesture::CtrlClickSelected, 1, 1},
+            {"ctrl+space", Gesture::CtrlSpace, 0, 0},
+            {"click below the last row", Gesture::ClickBelowLastRow, 0, 0},
+            {"click on the selected row", Gesture::ClickSelected, 1, 1},
+            {"double-click on the selected row", Gesture::DoubleClickSelected, 1, 2},
         };
         for (int region = 1; region <= 4; ++region) {
             for (const auto &g : gestures)
-                QTest::addRow("List%d %s", region, g.name) << region << g.gesture;
+                QTest::addRow("List%d %s", region, g.name) << region << g.gesture << g.fewestLoads << g.mostLoads;
         }
     }
-    // Once a row is selected the user can move the selection but not empty it: the
-    // gesture loads nothing, and "Save" still writes the species the pickers show.
+    // Once a row is selected the user can move the selection but not empty it: a
+    // press on the selected row loads it again, other gestures load nothing, and
+    // "Save" still writes the species the pickers show.
     void selectionKept()
     {
         QFETCH(int, region);
         QFETCH(Gesture, gesture);
+        QFETCH(int, fewestLoads);
+        QFETCH(int, mostLoads);
         const int species = speciesOfRow(region, LoadedRow);
         OpenedEditor editor;
         Form1 &form = editor.form;
@@ -153,11 +199,105 @@ private slots:
         perform(gesture, list);
         QCOMPARE(list->ListIndex(), LoadedRow);
         QCOMPARE(list->selectedItems().size(), 1);
-        QVERIFY(access.reads().isEmpty());
+        const int loads = loadsOf(access.reads(), EvolutionBlock::offset(species));
+        QVERIFY2(loads >= fewestLoads && loads <= mostLoads, qPrintable(QStringLiteral("%1 loads").arg(loads)));
 
         form.Combo6->setListIndex(ChosenTarget);
         pressSave(form);
         QCOMPARE(editor.rom.entry(species).mid(4, 2), word(ChosenTarget));
+    }
+
+    void clickLoadsOnce_data()
+    {
+        QTest::addColumn<int>("region");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<Change>("change");
+        const struct { const char *name; int row; Change change; } clicks[] = {
+            {"another row", LoadedRow + 1, Change::None},
+            {"the selected row, changed on disk", LoadedRow, Change::OnDisk},
+            {"the selected row, another ROM opened", LoadedRow, Change::SecondRom},
+        };
+        for (int region = 1; region <= 4; ++region) {
+            for (const auto &c : clicks)
+                QTest::addRow("List%d %s", region, c.name) << region << c.row << c.change;
+        }
+    }
+    // A click loads the species it lands on exactly once, the selected one too: the
+    // pickers show what the ROM in use holds now, so an unchanged "Save" keeps it.
+    void clickLoadsOnce()
+    {
+        QFETCH(int, region);
+        QFETCH(int, row);
+        QFETCH(Change, change);
+        const int species = speciesOfRow(region, row);
+        OpenedEditor editor;
+        Form1 &form = editor.form;
+        TestRom secondRom;
+        const TestRom &shown = change == Change::SecondRom ? secondRom : editor.rom;
+        editor.rom.writeEntry(speciesOfRow(region, LoadedRow), FirstEntry);
+        chooseRegion(form, region);
+        ListBox *list = regionList(form, region);
+        clickRow(list, LoadedRow);
+        QCOMPARE(form.Combo6->ListIndex(), 61);
+        shown.writeEntry(species, SecondEntry);
+        if (change == Change::SecondRom)
+            openRom(form, secondRom.path());
+
+        AccessRecorder access;
+        clickRow(list, row);
+        QCOMPARE(list->ListIndex(), row);
+        QCOMPARE(access.reads(), loadReads(EvolutionBlock::offset(species)));
+        QCOMPARE(pickerRows(form), SecondEntryRows);
+
+        const QMap<qint64, QByteArray> firstBefore = editor.rom.snapshot();
+        const QMap<qint64, QByteArray> secondBefore = secondRom.snapshot();
+        pressSave(form);
+        QCOMPARE(changedOffsets(firstBefore, editor.rom.snapshot()), QList<qint64>());
+        QCOMPARE(changedOffsets(secondBefore, secondRom.snapshot()), QList<qint64>());
+    }
+
+    // A failed load clears the selection, so "Save" writes nothing for the species;
+    // once the file is mended a click on the row loads it.
+    void clickAfterFailedLoad()
+    {
+        const int species = speciesOfRow(2, LoadedRow);
+        OpenedEditor editor;
+        Form1 &form = editor.form;
+        editor.rom.writeEntry(species, FirstEntry);
+        chooseRegion(form, 2);
+        clickRow(form.List2, LoadedRow);
+        const qint64 size = editor.rom.size();
+        // The file now ends inside the target word.
+        QVERIFY(QFile::resize(editor.rom.path(), EvolutionBlock::offset(species) + 5));
+        {
+            MessageRecorder messages;
+            clickRow(form.List2, LoadedRow);
+            QCOMPARE(messages.boxes.size(), 1);
+            QCOMPARE(messages.boxes.constFirst().title, QStringLiteral("Error: %1").arg(HexCore::ErrTooShort));
+            QCOMPARE(form.List2->ListIndex(), -1);
+            AccessRecorder access;
+            pressSave(form);
+            QVERIFY(access.accesses.isEmpty());
+            QCOMPARE(messages.boxes.size(), 1);
+        }
+        QVERIFY(QFile::resize(editor.rom.path(), size));
+        editor.rom.writeEntry(species, SecondEntry);
+        clickRow(form.List2, LoadedRow);
+        QCOMPARE(form.List2->ListIndex(), LoadedRow);
+        QCOMPARE(pickerRows(form), SecondEntryRows);
+    }
+
+    // Row 0 of List1 stands for no species: clicking it, selected or not, reads nothing.
+    void placeholderRowLoadsNothing()
+    {
+        OpenedEditor editor;
+        Form1 &form = editor.form;
+        chooseRegion(form, 1);
+        AccessRecorder access;
+        clickRow(form.List1, 0);
+        clickRow(form.List1, 0);
+        QCOMPARE(form.List1->ListIndex(), 0);
+        QVERIFY(access.reads().isEmpty());
     }
 
     // Arrow keys, Home, End and the page keys still select the row they reach and load it.
