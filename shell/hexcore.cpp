@@ -29,6 +29,11 @@ void report(Access::Kind kind, const QString &path, std::int32_t offset, std::in
         g_observer({kind, path, offset, count, !error.failed()});
 }
 
+QString byteCount(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(count);
+}
+
 // An open file descriptor that is closed on every path out of a call.
 class OpenFile {
 public:
@@ -82,11 +87,10 @@ public:
         const qint64 end = qint64(offset) + count;
         if (end > m_size)
             return {ErrTooShort,
-                    QStringLiteral("The file is too short for offset 0x%1 (%2 bytes at %3): it holds only %4 bytes")
-                        .arg(QString::number(offset, 16).toUpper())
-                        .arg(count)
+                    QStringLiteral("The file is too short for offset 0x%1 (%2 at %3): it holds only %4")
+                        .arg(QString::number(offset, 16).toUpper(), byteCount(count))
                         .arg(offset)
-                        .arg(m_size)};
+                        .arg(byteCount(m_size))};
         return {};
     }
 

@@ -99,6 +99,21 @@ private slots:
         QCOMPARE(content(), initial);
     }
 
+    void tooShortNamesTheRun_data()
+    {
+        QTest::addColumn<int>("size"); QTest::addColumn<int>("offset"); QTest::addColumn<int>("count"); QTest::addColumn<QString>("run");
+        QTest::newRow("one byte") << 16 << 16 << 1 << "(1 byte at 16): it holds only 16 bytes";
+        QTest::newRow("two bytes") << 16 << 15 << 2 << "(2 bytes at 15): it holds only 16 bytes";
+        QTest::newRow("file of one byte") << 1 << 0 << 2 << "it holds only 1 byte";
+    }
+    void tooShortNamesTheRun()
+    {
+        QFETCH(int, size); QFETCH(int, offset); QFETCH(int, count); QFETCH(QString, run);
+        QVERIFY(QFile::resize(rom, size));
+        for (const FileError &e : {readBytes(rom, offset, count).error, writeBytes(rom, offset, QString("AB").repeated(count))})
+            QVERIFY2(e.description.endsWith(run), qPrintable(e.description));
+    }
+
     void writeProtectedFileCanBeRead()
     {
         QVERIFY(::chmod(QFile::encodeName(dir.path()), 0755) == 0 && ::chmod(QFile::encodeName(rom), 0444) == 0);
