@@ -3,7 +3,8 @@
 # ROM, load species 25, change its level and target, save, and compare the whole file with
 # what the save must write; then ctrl+click the selected row, change the target and save
 # by the keyboard; then walk down to species 95 (level 40, right after 94 at level 10) and
-# save it unchanged. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
+# save it unchanged; then open a second ROM, click the still-selected species 95 and save
+# unchanged again. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
 # also keeps a picture of the window with the species loaded.
 set -euo pipefail
 EDITOR=$(realpath "${1:?usage: e2e_display.sh <zorvani-editor>}")
@@ -43,7 +44,7 @@ mkdir -m700 "$XDG_RUNTIME_DIR"
 ROM=$TMP/game.nds
 BLOCK=$((0x3711640 + 44 * 24))            # species 25
 truncate -s $((0x3716AD6 + 4096)) "$ROM"
-put() { printf '%b' "$2" | dd of="$ROM" bs=1 seek="$1" conv=notrunc status=none; }
+put() { printf '%b' "$2" | dd of="${3:-$ROM}" bs=1 seek="$1" conv=notrunc status=none; }
 put $((BLOCK - 44)) "$(printf '\\xa5%.0s' $(seq 132))"
 put $((BLOCK - 44)) '\x05\xa5\x07\x00\x19\x00'  # 24: method 5, word 7, target 25
 put "$BLOCK" '\x04\x5a\x10\x05\x1a\x00'         # 25: method 4, level 16 (05 above it), target 26
@@ -51,6 +52,11 @@ put $((BLOCK + 44)) '\x04\xa5\x24\x00\x1b\x00'  # 26
 put $((0x3711640 + 44 * 93)) '\x04\xa5\x0a\x00\x5f\x00'  # 94: level 10, target 95
 put $((0x3711640 + 44 * 94)) '\x04\xa5\x28\x00\x60\x00'  # 95: level 40, target 96
 cp --sparse=always "$ROM" "$TMP/before.nds"
+# The second ROM holds another entry at species 95: an item method (7), item 300, target 16.
+ROM2=$TMP/second.nds
+cp --sparse=always "$ROM" "$ROM2"
+put $((0x3711640 + 44 * 94)) '\x07\x11\x2c\x01\x10\x00' "$ROM2"
+cp --sparse=always "$ROM2" "$TMP/second-before.nds"
 
 "$EDITOR" >"$TMP/editor.log" 2>&1 &
 PID=$!
@@ -86,13 +92,18 @@ pick() {
     await eval '! popup' || fail "the popup stayed open"
 }
 
-timeout 20 xdotool windowfocus --sync "$W" || fail "cannot focus the window"
-xdotool key ctrl+o
-DLG=$(timeout 20 xdotool search --sync --onlyvisible --name "^Open Zorvani NDS ROM\.\.\.$" | head -n1) || fail "no file dialog"
-timeout 20 xdotool windowfocus --sync "$DLG" || fail "cannot focus the file dialog"
-xdotool type --delay 10 "$ROM"
-xdotool key Return
-await eval '! xdotool search --onlyvisible --name "^Open Zorvani" >/dev/null 2>&1' || fail "the file dialog stayed open"
+# Ctrl+O and the path typed into the file dialog.
+open_rom() {
+    timeout 20 xdotool windowfocus --sync "$W" || fail "cannot focus the window"
+    xdotool key ctrl+o
+    DLG=$(timeout 20 xdotool search --sync --onlyvisible --name "^Open Zorvani NDS ROM\.\.\.$" | head -n1) || fail "no file dialog"
+    timeout 20 xdotool windowfocus --sync "$DLG" || fail "cannot focus the file dialog"
+    xdotool type --delay 10 "$1"
+    xdotool key Return
+    await eval '! xdotool search --onlyvisible --name "^Open Zorvani" >/dev/null 2>&1' || fail "the file dialog stayed open"
+}
+
+open_rom "$ROM"
 
 # "Drava Region" (again while the dialog's modality lasts) until List1 shows.
 await eval 'click 79 40; light 620 500' || fail "List1 did not show"
@@ -131,6 +142,17 @@ click 452 465
 await eval '[ "$(stat -c %.9Y "$ROM")" != "$STAMP" ]' || fail "the save of species 95 wrote nothing"
 saved || fail "an unchanged save of species 95 changed bytes:"$'\n'"$CHANGED"$'\n'"expected:"$'\n'"$EXPECTED"
 [ "$(stat -c %s "$ROM")" -eq "$(stat -c %s "$TMP/before.nds")" ] || fail "the file size changed"
+# The second ROM: a click on the still-selected species 95 shows its item method (the item
+# picker in place of the level picker), and an unchanged "Save" leaves both files as they were.
+open_rom "$ROM2"
+ROW=$(selected_row) || fail "no selected row after the second Open"
+click 600 "$ROW"
+await eval 'light 450 120 && ! light 450 66' || fail "the click on the selected row did not load the second ROM's entry"
+STAMP=$(stat -c %.9Y "$ROM2")
+click 452 465
+await eval '[ "$(stat -c %.9Y "$ROM2")" != "$STAMP" ]' || fail "the save into the second ROM wrote nothing"
+CHANGED2=$(cmp -l "$TMP/second-before.nds" "$ROM2" 2>&1) || fail "an unchanged save changed the second ROM:"$'\n'"$CHANGED2"
+saved || fail "the save into the second ROM changed the first:"$'\n'"$CHANGED"
 ! popup || fail "another window (a message box?) appeared"
 kill -0 "$PID" 2>/dev/null || fail "the editor ended"
 echo "1 passed, 0 failed"
