@@ -40,7 +40,7 @@ void ListBox::mousePressEvent(QMouseEvent *event)
     const QModelIndex pressed = indexAt(event->position().toPoint());
     const bool again = event->button() == Qt::LeftButton && pressed.isValid() && pressed.row() == m_listIndex;
     QListWidget::mousePressEvent(event);
-    if (again && m_listIndex == pressed.row() && !m_silent)
+    if (again)
         emit Click();
 }
 
