@@ -78,26 +78,34 @@ bool Form1::LoadEvolutionEntry(int species)
     return true;
 }
 
-bool Form1::writeField(std::int32_t offset, const DropDown *picker, int digits)
-{
-    const int row = picker->ListIndex();
-    if (row < 0)
-        return true; // no row chosen: the stored bytes stay
-    if (WriteHexBytes(RomPath, offset, ReverseHexPairs(HexCore::int16ToHex(row, digits))))
-        return true;
-    m_saveFailed = true;
-    return false;
-}
-
 void Form1::SaveEvolutionEntry(int species)
 {
+    struct Field { std::int32_t offset; const DropDown *picker; int digits; };
     const std::int32_t block = EvolutionBlock::offset(species);
-    if (!writeField(block + EvolutionEntry::Method, Combo1, 2)
-        || !writeField(block + EvolutionEntry::Target, Combo6, 4))
-        return;
+    std::vector<Field> fields = {
+        {block + EvolutionEntry::Method, Combo1, 2},
+        {block + EvolutionEntry::Target, Combo6, 4},
+    };
     for (DropDown *picker : {Combo2, Combo3, Combo4, Combo5}) {
         if (picker->Visible()) {
-            writeField(block + EvolutionEntry::Parameter, picker, 4);
+            fields.push_back({block + EvolutionEntry::Parameter, picker, 4});
+            break;
+        }
+    }
+    // A picker with no row chosen is not written: the stored bytes stay.
+    std::erase_if(fields, [](const Field &field) { return field.picker->ListIndex() < 0; });
+
+    // A file too short for any of these bytes gets none of them, never half an entry.
+    for (const Field &field : fields) {
+        if (!FileHoldsBytes(RomPath, field.offset, field.digits / 2)) {
+            m_saveFailed = true;
+            return;
+        }
+    }
+    for (const Field &field : fields) {
+        const QString text = ReverseHexPairs(HexCore::int16ToHex(field.picker->ListIndex(), field.digits));
+        if (!WriteHexBytes(RomPath, field.offset, text)) {
+            m_saveFailed = true;
             return;
         }
     }

@@ -74,9 +74,9 @@ private:
 
     // False when a read failed (its box is shown) and the load stopped.
     bool LoadEvolutionEntry(int species);
+    // Writes the method, the target and the shown parameter, skipping empty pickers;
+    // nothing when the file is too short for any of them.
     void SaveEvolutionEntry(int species);
-    // Writes a picker's row into the field at offset, unless it has no row.
-    bool writeField(std::int32_t offset, const DropDown *picker, int digits);
 
     [[nodiscard]] ListBox *regionList(int region) const;
 

@@ -34,6 +34,20 @@ QString byteCount(qint64 count)
     return count == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(count);
 }
 
+// Error for a run of count bytes at offset that does not lie inside a file of size bytes.
+FileError rangeError(std::int32_t offset, std::int32_t count, qint64 size)
+{
+    if (offset < 0 || offset == std::numeric_limits<std::int32_t>::max())
+        return {ErrPosition, QStringLiteral("Bad file position: offset %1").arg(offset)};
+    if (qint64(offset) + count > size)
+        return {ErrTooShort,
+                QStringLiteral("The file is too short for offset 0x%1 (%2 at %3): it holds only %4")
+                    .arg(QString::number(offset, 16).toUpper(), byteCount(count))
+                    .arg(offset)
+                    .arg(byteCount(size))};
+    return {};
+}
+
 // An open file descriptor that is closed on every path out of a call.
 class OpenFile {
 public:
@@ -82,16 +96,7 @@ public:
     // Error for a run of count bytes at offset that does not lie inside the file.
     [[nodiscard]] FileError checkRange(std::int32_t offset, std::int32_t count) const
     {
-        if (offset < 0 || offset == std::numeric_limits<std::int32_t>::max())
-            return {ErrPosition, QStringLiteral("Bad file position: offset %1").arg(offset)};
-        const qint64 end = qint64(offset) + count;
-        if (end > m_size)
-            return {ErrTooShort,
-                    QStringLiteral("The file is too short for offset 0x%1 (%2 at %3): it holds only %4")
-                        .arg(QString::number(offset, 16).toUpper(), byteCount(count))
-                        .arg(offset)
-                        .arg(byteCount(m_size))};
-        return {};
+        return rangeError(offset, count, m_size);
     }
 
 private:
@@ -186,6 +191,14 @@ ReadResult readBytes(const QString &path, std::int32_t offset, std::int32_t coun
     for (unsigned char b : bytes)
         result.hex += QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
     return finish(file.close());
+}
+
+FileError checkFileHolds(const QString &path, std::int32_t offset, std::int32_t count)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    return rangeError(offset, count, st.st_size);
 }
 
 FileError writeBytes(const QString &path, std::int32_t offset, QString hexText)

@@ -40,6 +40,11 @@ struct ReadResult {
 // short. Never creates, truncates or extends a file.
 [[nodiscard]] FileError writeBytes(const QString &path, std::int32_t offset, QString hexText);
 
+// Too short (or a bad position) when the plain file at path ends before the count
+// bytes at offset. Asks the file system for the size alone and opens nothing; no
+// error when that size cannot be told, so that the access itself reports why.
+[[nodiscard]] FileError checkFileHolds(const QString &path, std::int32_t offset, std::int32_t count);
+
 // Signed 16-bit value of one to four hex digits (as the word FFFF reads -1).
 // Empty or non-hex text gives false.
 [[nodiscard]] bool hexToInt16(const QString &hexText, int &value);

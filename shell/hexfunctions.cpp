@@ -27,6 +27,14 @@ QString ReadHexBytes(const QString &FilePath, std::int32_t Offset, std::int32_t 
     return result.hex;
 }
 
+bool FileHoldsBytes(const QString &FilePath, std::int32_t Offset, std::int32_t Count)
+{
+    const HexCore::FileError error = HexCore::checkFileHolds(FilePath, Offset, Count);
+    if (error.failed())
+        showFileError(error);
+    return !error.failed();
+}
+
 bool WriteHexBytes(const QString &FilePath, std::int32_t Offset, const QString &HexText)
 {
     const HexCore::FileError error = HexCore::writeBytes(FilePath, Offset, HexText);

@@ -110,8 +110,27 @@ private slots:
     {
         QFETCH(int, size); QFETCH(int, offset); QFETCH(int, count); QFETCH(QString, run);
         QVERIFY(QFile::resize(rom, size));
-        for (const FileError &e : {readBytes(rom, offset, count).error, writeBytes(rom, offset, QString("AB").repeated(count))})
-            QVERIFY2(e.description.endsWith(run), qPrintable(e.description));
+        for (const FileError &e : {readBytes(rom, offset, count).error, writeBytes(rom, offset, QString("AB").repeated(count)),
+                                   checkFileHolds(rom, offset, count)})
+            QVERIFY2(e.number == ErrTooShort && e.description.endsWith(run), qPrintable(e.description));
+    }
+
+    // The size check before a save fails only for a plain file that is too short; what
+    // else keeps a file from being written, the write itself reports.
+    void fileHolds_data()
+    {
+        QTest::addColumn<QString>("path"); QTest::addColumn<int>("offset"); QTest::addColumn<int>("count"); QTest::addColumn<int>("number");
+        QTest::newRow("up to the last byte") << rom << 14 << 2 << 0;
+        QTest::newRow("one byte past it") << rom << 15 << 2 << int(ErrTooShort);
+        QTest::newRow("missing file") << dir.filePath("absent.nds") << 0 << 1 << 0;
+        QTest::newRow("directory") << dir.path() << 0 << 1 << 0;
+        QTest::newRow("empty path") << QString() << 0 << 1 << 0;
+    }
+    void fileHolds()
+    {
+        QFETCH(QString, path); QFETCH(int, offset); QFETCH(int, count); QFETCH(int, number);
+        QCOMPARE(checkFileHolds(path, offset, count).number, number);
+        QCOMPARE(content(), initial);
     }
 
     void writeProtectedFileCanBeRead()

@@ -172,28 +172,42 @@ private slots:
         QCOMPARE(changedOffsets(before, r.rom.snapshot()), (QList<qint64>{b162, b162 + 2, b162 + 4}));
     }
     // The ROM goes away or shrinks after "Open" (before the load) or after the load (before "Save").
+    // A save writes all of the entry or, when the file cannot hold every byte it writes, none of it.
     void fileFailure_data()
     {
         QTest::addColumn<bool>("atSave");
         QTest::addColumn<int>("size"); // -1: removed, -2: a folder in its place
-        QTest::addColumn<int>("tried");
+        QTest::addColumn<int>("target"); // Combo6's row at "Save"
+        QTest::addColumn<Acc>("tried"); // the reads or writes, the last failed when a box shows
+        QTest::addColumn<bool>("box");
         QTest::addColumn<QByteArray>("left");
         const std::int32_t b = 0x37116F0; // species 5
-        QTest::newRow("load, removed") << false << -1 << 1 << QByteArray();
-        QTest::newRow("load, folder") << false << -2 << 1 << QByteArray();
-        QTest::newRow("load, ends before the target") << false << b + 4 << 6 << hx("04 00 10 00");
-        QTest::newRow("save, removed") << true << -1 << 1 << QByteArray();
-        QTest::newRow("save, ends at the block") << true << b << 1 << QByteArray();
-        QTest::newRow("save, ends before the target") << true << b + 4 << 2 << hx("15 00 10 00");
+        const Acc load = loadReads(b);
+        const Acc save = {{b, 1}, {b + 4, 2}, {b + 2, 2}};
+        const struct { const char *name; bool atSave; int size, target; Acc tried; bool box; const char *left; } rows[] = {
+            {"load, removed", false, -1, 298, load.mid(0, 1), true, ""},
+            {"load, folder", false, -2, 298, load.mid(0, 1), true, ""},
+            {"load, ends before the target", false, b + 4, 298, load, true, "04 00 10 00"},
+            {"save, removed", true, -1, 298, save.mid(0, 1), true, ""},
+            {"save, folder", true, -2, 298, save.mid(0, 1), true, ""},
+            {"save, ends at the block", true, b, 298, {}, true, ""},
+            {"save, ends inside the parameter", true, b + 3, 298, {}, true, "04 00 10"},
+            {"save, ends before the target", true, b + 4, 298, {}, true, "04 00 10 00"},
+            {"save, ends inside the target", true, b + 5, 298, {}, true, "04 00 10 00 2A"},
+            {"save, ends after the target", true, b + 6, 298, save, false, "15 00 07 00 2A 01"},
+            {"save, no target, ends before it", true, b + 4, -1, {{b, 1}, {b + 2, 2}}, false, "15 00 07 00"},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.name) << row.atSave << row.size << row.target << row.tried << row.box << hx(row.left);
     }
     void fileFailure()
     {
-        QFETCH(bool, atSave); QFETCH(int, size); QFETCH(int, tried); QFETCH(QByteArray, left);
+        QFETCH(bool, atSave); QFETCH(int, size); QFETCH(int, target); QFETCH(Acc, tried); QFETCH(bool, box); QFETCH(QByteArray, left);
         const std::int32_t b = 0x37116F0;
         QCOMPARE(blk(5), b);
         Rig r;
         r.rom.write(b, hx("04 00 10 00 2A 01"));
-        if (atSave) { selectRow(r.form.List1, 5); r.form.Combo1->setListIndex(21); r.form.Combo4->setListIndex(7); }
+        if (atSave) { selectRow(r.form.List1, 5); r.form.Combo1->setListIndex(21); r.form.Combo4->setListIndex(7); r.form.Combo6->setListIndex(target); }
         const QString path = r.rom.path();
         QVERIFY(size >= 0 ? QFile::resize(path, size) : QFile::remove(path));
         if (size == -2) QVERIFY(QDir().mkdir(path));
@@ -202,18 +216,20 @@ private slots:
         if (!atSave) selectRow(r.form.List1, 5);
         QCOMPARE(r.form.List1->ListIndex(), atSave ? 5 : -1);
         pressSave(r.form);
-        QCOMPARE(atSave ? acc.writes() : acc.reads(), (atSave ? Acc{{b, 1}, {b + 4, 2}} : loadReads(b)).mid(0, tried));
-        QCOMPARE(acc.accesses.size(), tried);
-        for (int i = 0; i < tried; ++i) QCOMPARE(acc.accesses[i].ok, i < tried - 1);
-        QCOMPARE(msgs.boxes.size(), 1);
+        QCOMPARE(atSave ? acc.writes() : acc.reads(), tried);
+        QCOMPARE(acc.accesses.size(), tried.size());
+        for (int i = 0; i < tried.size(); ++i) QCOMPARE(acc.accesses[i].ok, !box || i < tried.size() - 1);
+        QCOMPARE(msgs.boxes.size(), box ? 1 : 0);
+        if (size > 0) QCOMPARE(r.rom.size(), size);
+        QCOMPARE(QFileInfo::exists(path), size != -1);
+        QCOMPARE(r.rom.read(b, 6), left);
+        if (!box) return;
         QVERIFY2(QRegularExpression("^Error: \\d+$").match(msgs.boxes[0].title).hasMatch(), qPrintable(msgs.boxes[0].title));
         if (size > 0) {
             QCOMPARE(msgs.boxes[0].title, QStringLiteral("Error: %1").arg(HexCore::ErrTooShort));
-            QVERIFY(msgs.boxes[0].text.contains("too short"));
-            QCOMPARE(r.rom.size(), size);
+            QVERIFY2(msgs.boxes[0].text.contains("too short") && msgs.boxes[0].text.endsWith(QStringLiteral("it holds only %1 bytes").arg(size)),
+                     qPrintable(msgs.boxes[0].text));
         }
-        QCOMPARE(QFileInfo::exists(path), size != -1);
-        QCOMPARE(r.rom.read(b, 6), left);
     }
 };
 
