@@ -44,6 +44,19 @@ void ListBox::mousePressEvent(QMouseEvent *event)
         emit Click();
 }
 
+void ListBox::keyPressEvent(QKeyEvent *event)
+{
+    // A key that moves the selection selects the new row twice: with the current
+    // row, then once more as a selection rectangle. Click is raised once, after
+    // both, so that a load that fails and clears the row does not run again.
+    const int before = m_listIndex;
+    m_inKey = true;
+    QListWidget::keyPressEvent(event);
+    m_inKey = false;
+    if (m_listIndex != before)
+        emit Click();
+}
+
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index, const QEvent *event) const
 {
     // A press on the selected row leaves the selection to the release. That row
@@ -64,7 +77,7 @@ void ListBox::selectionChanged_()
     if (index == m_listIndex)
         return;
     m_listIndex = index;
-    if (!m_silent)
+    if (!m_silent && !m_inKey)
         emit Click();
 }
 

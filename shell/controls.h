@@ -26,6 +26,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     // The user can move the selection to another row but never empty the list.
     [[nodiscard]] QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                                        const QEvent *event) const override;
@@ -36,6 +37,7 @@ private:
 
     int m_listIndex = -1;
     bool m_silent = false;
+    bool m_inKey = false; // a key is being handled: Click waits for its end
 };
 
 // A drop-down list of fixed rows; ListIndex is the chosen row, -1 for none.

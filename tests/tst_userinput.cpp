@@ -94,8 +94,9 @@ QPoint belowLastRow(ListBox *list)
     return QPoint(last.center().x(), last.bottom() + 2);
 }
 
-// Gestures that a plain list view would take to empty or repeat its selection.
-enum class Gesture { CtrlClickSelected, CtrlSpace, ClickBelowLastRow, ClickSelected, DoubleClickSelected };
+// Gestures that a plain list view would take to empty or repeat its selection, and
+// keys that move it.
+enum class Gesture { CtrlClickSelected, CtrlSpace, ClickBelowLastRow, ClickSelected, DoubleClickSelected, Down, End };
 
 // Where the entry that a click must show comes from.
 enum class Change { None, OnDisk, SecondRom };
@@ -128,6 +129,14 @@ void perform(Gesture gesture, ListBox *list)
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
         break;
     }
+    case Gesture::Down:
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        break;
+    case Gesture::End:
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_End);
+        break;
     }
 }
 
@@ -145,31 +154,40 @@ int plainMenuBarHeight()
 class UserInput : public QObject {
     Q_OBJECT
 private slots:
-    void selectionKept_data()
+    void gestures_data()
     {
         QTest::addColumn<int>("region");
         QTest::addColumn<Gesture>("gesture");
-        QTest::addColumn<bool>("reloads");
-        const struct { const char *name; Gesture gesture; bool reloads; } gestures[] = {
-            {"ctrl+click on the selected row", Gesture::CtrlClickSelected, true},
-            {"ctrl+space", Gesture::CtrlSpace, false},
-            {"click below the last row", Gesture::ClickBelowLastRow, false},
-            {"click on the selected row", Gesture::ClickSelected, true},
-            {"double-click on the selected row", Gesture::DoubleClickSelected, true},
+        QTest::addColumn<int>("loads"); // the row whose species the gesture loads, -1 for none
+        QTest::addColumn<bool>("cut"); // the file ends inside that species' target word
+        const int last = -2; // the region's last row
+        const struct { const char *name; Gesture gesture; int loads; bool cut; } gestures[] = {
+            {"ctrl+click on the selected row", Gesture::CtrlClickSelected, LoadedRow, false},
+            {"ctrl+space", Gesture::CtrlSpace, -1, false},
+            {"click below the last row", Gesture::ClickBelowLastRow, -1, false},
+            {"click on the selected row", Gesture::ClickSelected, LoadedRow, false},
+            {"double-click on the selected row", Gesture::DoubleClickSelected, LoadedRow, false},
+            {"down onto a species the file is too short for", Gesture::Down, LoadedRow + 1, true},
+            {"end onto a species the file is too short for", Gesture::End, last, true},
         };
         for (int region = 1; region <= 4; ++region) {
-            for (const auto &g : gestures)
-                QTest::addRow("List%d %s", region, g.name) << region << g.gesture << g.reloads;
+            for (const auto &g : gestures) {
+                const int loads = g.loads == last ? RegionRowCount.at(region - 1) - 1 : g.loads;
+                QTest::addRow("List%d %s", region, g.name) << region << g.gesture << loads << g.cut;
+            }
         }
     }
     // Once a row is selected the user can move the selection but not empty it: a
     // press on the selected row loads it once more (a double-click too, not twice),
     // other gestures load nothing, and "Save" still writes the species the pickers show.
-    void selectionKept()
+    // A key onto a species that fails to load loads it once, shows one box and leaves
+    // no row selected, so "Save" writes nothing.
+    void gestures()
     {
         QFETCH(int, region);
         QFETCH(Gesture, gesture);
-        QFETCH(bool, reloads);
+        QFETCH(int, loads);
+        QFETCH(bool, cut);
         const int species = speciesOfRow(region, LoadedRow);
         OpenedEditor editor;
         Form1 &form = editor.form;
@@ -179,13 +197,31 @@ private slots:
         clickRow(list, LoadedRow);
         QCOMPARE(list->ListIndex(), LoadedRow);
         QCOMPARE(form.Combo6->ListIndex(), StoredTarget);
+        const std::int32_t loadedBlock = EvolutionBlock::offset(speciesOfRow(region, loads));
+        if (cut)
+            QVERIFY(QFile::resize(editor.rom.path(), loadedBlock + EvolutionEntry::Target + 1));
 
+        MessageRecorder messages;
         AccessRecorder access;
         perform(gesture, list);
+        const QList<QPair<std::int32_t, std::int32_t>> noReads;
+        QCOMPARE(access.reads(), loads < 0 ? noReads : loadReads(loadedBlock));
+        QCOMPARE(messages.boxes.size(), cut ? 1 : 0);
+        if (cut) {
+            QCOMPARE(messages.boxes.constFirst().title, QStringLiteral("Error: %1").arg(HexCore::ErrTooShort));
+            QVERIFY(!access.accesses.constLast().ok);
+            QCOMPARE(list->ListIndex(), -1);
+            QVERIFY(list->selectedItems().isEmpty());
+            const QMap<qint64, QByteArray> before = editor.rom.snapshot();
+            access.accesses.clear();
+            pressSave(form);
+            QVERIFY(access.accesses.isEmpty());
+            QCOMPARE(changedOffsets(before, editor.rom.snapshot()), QList<qint64>());
+            QCOMPARE(messages.boxes.size(), 1);
+            return;
+        }
         QCOMPARE(list->ListIndex(), LoadedRow);
         QCOMPARE(list->selectedItems().size(), 1);
-        const QList<QPair<std::int32_t, std::int32_t>> noReads;
-        QCOMPARE(access.reads(), reloads ? loadReads(EvolutionBlock::offset(species)) : noReads);
 
         form.Combo6->setListIndex(ChosenTarget);
         pressSave(form);
@@ -285,7 +321,8 @@ private slots:
         QVERIFY(access.reads().isEmpty());
     }
 
-    // Arrow keys, Home, End and the page keys still select the row they reach and load it.
+    // Arrow keys, Home, End, the page keys and a typed letter select the row they reach
+    // and load it once.
     void keysMoveSelection()
     {
         OpenedEditor editor;
@@ -293,7 +330,8 @@ private slots:
         chooseRegion(form, 2);
         clickRow(form.List2, LoadedRow);
         // Page keys move by the shown rows, whose number depends on the font: -1 stands
-        // for any row other than the one before.
+        // for any row other than the one before, as for a letter, which moves to the next
+        // species whose name starts with it.
         const struct { Qt::Key key; int row; } moves[] = {
             {Qt::Key_Down, LoadedRow + 1},
             {Qt::Key_Up, LoadedRow},
@@ -301,6 +339,7 @@ private slots:
             {Qt::Key_Home, 0},
             {Qt::Key_PageDown, -1},
             {Qt::Key_PageUp, -1},
+            {Qt::Key_T, -1},
         };
         for (const auto &move : moves) {
             const int before = form.List2->ListIndex();
@@ -308,8 +347,7 @@ private slots:
             QTest::keyClick(form.List2, move.key);
             const int row = form.List2->ListIndex();
             QVERIFY(move.row < 0 ? row != before : row == move.row);
-            QVERIFY(!access.reads().isEmpty());
-            QCOMPARE(access.reads().constFirst().first, EvolutionBlock::offset(speciesOfRow(2, row)));
+            QCOMPARE(access.reads(), loadReads(EvolutionBlock::offset(speciesOfRow(2, row))));
         }
     }
 
