@@ -4,7 +4,8 @@
 # what the save must write; then ctrl+click the selected row, change the target and save
 # by the keyboard; then walk down to species 95 (level 40, right after 94 at level 10) and
 # save it unchanged; then open a second ROM, click the still-selected species 95 and save
-# unchanged again. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
+# unchanged again; then cut the second ROM short and check that a failed load shows one
+# box and a failed save writes nothing. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
 # also keeps a picture of the window with the species loaded.
 set -euo pipefail
 EDITOR=$(realpath "${1:?usage: e2e_display.sh <zorvani-editor>}")
@@ -153,6 +154,33 @@ click 452 465
 await eval '[ "$(stat -c %.9Y "$ROM2")" != "$STAMP" ]' || fail "the save into the second ROM wrote nothing"
 CHANGED2=$(cmp -l "$TMP/second-before.nds" "$ROM2" 2>&1) || fail "an unchanged save changed the second ROM:"$'\n'"$CHANGED2"
 saved || fail "the save into the second ROM changed the first:"$'\n'"$CHANGED"
+
+# The second ROM cut inside species 96's target word: Down onto 96 shows one box, and
+# once it is closed nothing loads 96 again and no row stays selected.
+error_box() { xdotool search --onlyvisible --name '^Error: 1062$' >/dev/null 2>&1; }
+truncate -s $((0x3711640 + 44 * 95 + 5)) "$ROM2"
+cp --sparse=always "$ROM2" "$TMP/second-cut.nds"
+click 600 "$ROW"                          # the list takes the focus; 95 still loads
+! popup || fail "species 95 did not load from the cut file"
+xdotool key Down
+await error_box || fail "no error box for species 96"
+xdotool key Return
+await eval '! popup' || fail "the error box stayed open"
+sleep 1
+! popup || fail "a second box appeared after the first was closed"
+! selected_row >/dev/null || fail "species 96 is still selected after its load failed"
+# Up loads 95 again; cut inside its target word, a "Save" of another method writes
+# none of the entry and shows one box.
+xdotool key Up
+await eval 'light 450 120' || fail "Up did not load species 95"
+truncate -s $((0x3711640 + 44 * 94 + 5)) "$ROM2"
+cp --sparse=always "$ROM2" "$TMP/second-cut.nds"
+pick 415 13 Down Return                   # method 7 -> 8
+click 452 465
+await error_box || fail "no error box for the save into the cut entry"
+xdotool key Return
+await eval '! popup' || fail "the error box stayed open"
+CHANGED2=$(cmp -l "$TMP/second-cut.nds" "$ROM2" 2>&1) || fail "the save into the cut entry wrote:"$'\n'"$CHANGED2"
 ! popup || fail "another window (a message box?) appeared"
 kill -0 "$PID" 2>/dev/null || fail "the editor ended"
 echo "1 passed, 0 failed"
