@@ -96,11 +96,12 @@ void Form1::SaveEvolutionEntry(int species)
     std::erase_if(fields, [](const Field &field) { return field.picker->ListIndex() < 0; });
 
     // A file too short for any of these bytes gets none of them, never half an entry.
-    for (const Field &field : fields) {
-        if (!FileHoldsBytes(RomPath, field.offset, field.digits / 2)) {
-            m_saveFailed = true;
-            return;
-        }
+    QList<HexCore::ByteRun> runs;
+    for (const Field &field : fields)
+        runs.push_back({field.offset, field.digits / 2});
+    if (!FileHoldsBytes(RomPath, runs)) {
+        m_saveFailed = true;
+        return;
     }
     for (const Field &field : fields) {
         const QString text = ReverseHexPairs(HexCore::int16ToHex(field.picker->ListIndex(), field.digits));

@@ -193,12 +193,16 @@ ReadResult readBytes(const QString &path, std::int32_t offset, std::int32_t coun
     return finish(file.close());
 }
 
-FileError checkFileHolds(const QString &path, std::int32_t offset, std::int32_t count)
+FileError checkFileHolds(const QString &path, const QList<ByteRun> &runs)
 {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return {};
-    return rangeError(offset, count, st.st_size);
+    for (const ByteRun &run : runs) {
+        if (FileError error = rangeError(run.offset, run.count, st.st_size); error.failed())
+            return error;
+    }
+    return {};
 }
 
 FileError writeBytes(const QString &path, std::int32_t offset, QString hexText)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <cstdint>
@@ -40,10 +41,16 @@ struct ReadResult {
 // short. Never creates, truncates or extends a file.
 [[nodiscard]] FileError writeBytes(const QString &path, std::int32_t offset, QString hexText);
 
-// Too short (or a bad position) when the plain file at path ends before the count
-// bytes at offset. Asks the file system for the size alone and opens nothing; no
+// A run of count bytes at a 0-based offset.
+struct ByteRun {
+    std::int32_t offset;
+    std::int32_t count;
+};
+
+// Too short (or a bad position) for the first of the runs that the plain file at
+// path does not hold. Asks the file system for the size once and opens nothing; no
 // error when that size cannot be told, so that the access itself reports why.
-[[nodiscard]] FileError checkFileHolds(const QString &path, std::int32_t offset, std::int32_t count);
+[[nodiscard]] FileError checkFileHolds(const QString &path, const QList<ByteRun> &runs);
 
 // Signed 16-bit value of one to four hex digits (as the word FFFF reads -1).
 // Empty or non-hex text gives false.

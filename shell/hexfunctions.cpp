@@ -27,9 +27,9 @@ QString ReadHexBytes(const QString &FilePath, std::int32_t Offset, std::int32_t 
     return result.hex;
 }
 
-bool FileHoldsBytes(const QString &FilePath, std::int32_t Offset, std::int32_t Count)
+bool FileHoldsBytes(const QString &FilePath, const QList<HexCore::ByteRun> &Runs)
 {
-    const HexCore::FileError error = HexCore::checkFileHolds(FilePath, Offset, Count);
+    const HexCore::FileError error = HexCore::checkFileHolds(FilePath, Runs);
     if (error.failed())
         showFileError(error);
     return !error.failed();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/hexcore.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -15,9 +17,10 @@ namespace HexFunctions {
 // text after an error.
 [[nodiscard]] QString ReadHexBytes(const QString &FilePath, std::int32_t Offset, std::int32_t Count);
 
-// False, after the file error box, when the file is too short for the Count bytes
-// at Offset. Opens nothing: a file that cannot be told about is left to the access.
-bool FileHoldsBytes(const QString &FilePath, std::int32_t Offset, std::int32_t Count);
+// False, after the file error box, when the file is too short for any of the Runs
+// (the first one it cannot hold is named). Opens nothing: a file that cannot be
+// told about is left to the access.
+bool FileHoldsBytes(const QString &FilePath, const QList<HexCore::ByteRun> &Runs);
 
 // Writes HexText (file order) from Offset on; false after an error.
 bool WriteHexBytes(const QString &FilePath, std::int32_t Offset, const QString &HexText);

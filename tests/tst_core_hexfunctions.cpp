@@ -111,7 +111,7 @@ private slots:
         QFETCH(int, size); QFETCH(int, offset); QFETCH(int, count); QFETCH(QString, run);
         QVERIFY(QFile::resize(rom, size));
         for (const FileError &e : {readBytes(rom, offset, count).error, writeBytes(rom, offset, QString("AB").repeated(count)),
-                                   checkFileHolds(rom, offset, count)})
+                                   checkFileHolds(rom, {{0, 1}, {offset, count}})})
             QVERIFY2(e.number == ErrTooShort && e.description.endsWith(run), qPrintable(e.description));
     }
 
@@ -129,7 +129,7 @@ private slots:
     void fileHolds()
     {
         QFETCH(QString, path); QFETCH(int, offset); QFETCH(int, count); QFETCH(int, number);
-        QCOMPARE(checkFileHolds(path, offset, count).number, number);
+        QCOMPARE(checkFileHolds(path, {{offset, count}}).number, number);
         QCOMPARE(content(), initial);
     }
 
