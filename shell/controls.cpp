@@ -50,9 +50,9 @@ void ListBox::keyPressEvent(QKeyEvent *event)
     // row, then once more as a selection rectangle. Click is raised once, after
     // both, so that a load that fails and clears the row does not run again.
     const int before = m_listIndex;
-    m_inKey = true;
+    m_silent = true;
     QListWidget::keyPressEvent(event);
-    m_inKey = false;
+    m_silent = false;
     if (m_listIndex != before)
         emit Click();
 }
@@ -77,7 +77,7 @@ void ListBox::selectionChanged_()
     if (index == m_listIndex)
         return;
     m_listIndex = index;
-    if (!m_silent && !m_inKey)
+    if (!m_silent)
         emit Click();
 }
 

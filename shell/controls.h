@@ -36,8 +36,7 @@ private:
     [[nodiscard]] int selectedRow() const;
 
     int m_listIndex = -1;
-    bool m_silent = false;
-    bool m_inKey = false; // a key is being handled: Click waits for its end
+    bool m_silent = false; // selection changes update ListIndex but raise no Click
 };
 
 // A drop-down list of fixed rows; ListIndex is the chosen row, -1 for none.
