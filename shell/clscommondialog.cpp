@@ -17,15 +17,6 @@ QString beforeFirstNul(const QString &buffer)
     return end < 0 ? buffer : buffer.left(end);
 }
 
-QString trimBlanks(QString text)
-{
-    while (text.startsWith(QLatin1Char(' ')))
-        text.remove(0, 1);
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
-
 } // namespace
 
 QString clsCommonDialog::convertFilter(const QString &filter)
@@ -82,8 +73,9 @@ QString clsCommonDialog::ShowOpen(QWidget *hwnd, const QString &Title, const QSt
     m_record.lpstrTitle = Title;
     m_record.Flags = flags;
 
+    // Blanks are kept: a file name may begin or end with one.
     if (runDialog(false))
-        result = trimBlanks(beforeFirstNul(m_record.lpstrFile));
+        result = beforeFirstNul(m_record.lpstrFile);
     if (!result.isEmpty()) {
         m_lastPath = result;
         m_filterIndex = m_record.nFilterIndex;

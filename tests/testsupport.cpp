@@ -82,8 +82,13 @@ qint64 TestRom::size() const
 
 QMap<qint64, QByteArray> TestRom::snapshot() const
 {
+    return snapshotOf(m_path);
+}
+
+QMap<qint64, QByteArray> snapshotOf(const QString &path)
+{
     QMap<qint64, QByteArray> data;
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return data;
     const off_t end = ::lseek(fd, 0, SEEK_END);

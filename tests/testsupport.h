@@ -47,6 +47,9 @@ private:
     QString m_path;
 };
 
+// The snapshot of any file, as TestRom::snapshot() takes it.
+[[nodiscard]] QMap<qint64, QByteArray> snapshotOf(const QString &path);
+
 // Offsets at which two snapshots differ.
 [[nodiscard]] QList<qint64> changedOffsets(const QMap<qint64, QByteArray> &before,
                                            const QMap<qint64, QByteArray> &after);

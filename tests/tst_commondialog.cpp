@@ -111,6 +111,30 @@ private slots:
         QVERIFY(chooser.requests.at(2).initialDir == path && dlg.lastPath() == longPath && dlg.FilterIndex() == 1);
     }
 
+    // Blanks and non-ASCII letters are part of a file name: the chooser's answer comes back whole.
+    void showOpenKeepsPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("blank at the end") << "/roms/x.nds ";
+        QTest::newRow("two blanks at the end") << "/roms/x.nds  ";
+        QTest::newRow("two blanks inside") << "/roms/x  y.nds";
+        QTest::newRow("non-ASCII letters") << QStringLiteral("/röms/Zörvani Ünit.nds");
+    }
+    void showOpenKeepsPath()
+    {
+        QFETCH(QString, path);
+        clsCommonDialog dlg;
+        ScriptedChooser chooser;
+        chooser.choose(path);
+        chooser.cancel();
+        QCOMPARE(dlg.ShowOpen(nullptr, "Open"), path);
+        QCOMPARE(dlg.lastPath(), path);
+        QCOMPARE(dlg.record().lpstrFile, path + Nul + QString(254 - path.size() - 1, ' '));
+        QCOMPARE(dlg.ShowOpen(nullptr, "Open"), QString());
+        QCOMPARE(dlg.lastPath(), path);
+        QCOMPARE(chooser.requests.at(1).initialDir, path);
+    }
+
     void showSave()
     {
         clsCommonDialog dlg;

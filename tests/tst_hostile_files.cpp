@@ -1,5 +1,6 @@
 // A ROM that is deleted, shrunk, write-protected or replaced by a folder while
-// the editor holds it: one clear error box, nothing created, grown or changed.
+// the editor holds it: one clear error box, nothing created, grown or changed. A ROM
+// whose name holds blanks or non-ASCII letters is read and written under that exact name.
 #include "shell/controls.h"
 #include "shell/form1.h"
 #include "testsupport.h"
@@ -17,6 +18,7 @@ namespace {
 enum Change { Deleted, Shrunk, Protected, Folder };
 const int Species = 201; // List2 row 49; stored: method 4, level 30, target 202
 const QByteArray Stored = QByteArray::fromHex("04AA1E00CA00");
+const QByteArray Other = QByteArray::fromHex("07112C011000"); // item method 7, item 300, target 16
 QString pickers(const Form1 &f) { return QStringLiteral("%1 %2 %3").arg(f.Combo1->ListIndex()).arg(f.Combo2->ListIndex()).arg(f.Combo6->ListIndex()); }
 QStringList listing(const QString &dir) // name and size (-1: folder) of everything in the folder
 {
@@ -24,6 +26,13 @@ QStringList listing(const QString &dir) // name and size (-1: folder) of everyth
     for (const QFileInfo &i : QDir(dir).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
         all << i.fileName() + ' ' + QString::number(i.isDir() ? -1 : i.size());
     return all;
+}
+// A file as long as the ROM beside it, holding Other at the species; false when it cannot be made.
+bool makeNamesake(const TestRom &rom, const QString &name)
+{
+    QFile file(QDir(rom.dir()).filePath(name));
+    return file.open(QIODevice::NewOnly) && file.resize(rom.size()) && file.seek(EvolutionBlock::offset(Species))
+        && file.write(Other) == Other.size();
 }
 // Runs check here, or when root and asked for, in a child as nobody (root ignores file modes); its failure text.
 QString asUser(const std::function<QString()> &check, bool nobody)
@@ -59,7 +68,8 @@ private slots:
                 QTest::addRow("%s before %s", r.name, save ? "save" : "load") << r.change << save << (save ? r.saveError : r.loadError);
     }
     void changedUnderEditor();
-    void blanksAndNonAsciiInPath();
+    void namesInPath_data();
+    void namesInPath();
 };
 
 void HostileFiles::changedUnderEditor()
@@ -105,18 +115,46 @@ void HostileFiles::changedUnderEditor()
     if (change == Folder) QVERIFY(QFileInfo(path).isDir() && QDir(path).isEmpty());
 }
 
-void HostileFiles::blanksAndNonAsciiInPath()
+void HostileFiles::namesInPath_data()
 {
+    QTest::addColumn<QString>("folder"); // a folder of this name holds the ROM's own; empty: none
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("namesakes"); // files beside the ROM that a changed name would reach
+    const QString accented = QStringLiteral("Zörvani Ünit 1.nds");
+    QTest::newRow("blank at the end") << QString() << "x.nds " << QStringList{"x.nds"};
+    QTest::newRow("blank at the end, alone") << QString() << "x.nds " << QStringList();
+    QTest::newRow("two blanks at the end") << QString() << "x.nds  " << QStringList{"x.nds", "x.nds "};
+    QTest::newRow("two blanks inside") << QString() << "x  y.nds" << QStringList{"x y.nds"};
+    QTest::newRow("non-ASCII letters") << QStringLiteral("my röms") << accented
+                                       << QStringList{accented.normalized(QString::NormalizationForm_D)};
+}
+
+// The chosen file is read and written under its exact name; its namesakes stay as they were.
+void HostileFiles::namesInPath()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QStringList, namesakes);
     QTemporaryDir base; // TestRom's folder is made in TMPDIR
-    QVERIFY(QDir(base.path()).mkdir(QStringLiteral("my röms")));
     const QByteArray tmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", QFile::encodeName(base.filePath(QStringLiteral("my röms"))));
-    TestRom rom(TableEnd + 4096, QStringLiteral("Zörvani Ünit 1.nds"));
+    if (!folder.isEmpty()) {
+        QVERIFY(QDir(base.path()).mkdir(folder));
+        qputenv("TMPDIR", QFile::encodeName(base.filePath(folder)));
+    }
+    TestRom rom(TableEnd + 4096, name);
     tmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
-    QVERIFY(rom.path().contains(QStringLiteral("/my röms/")) && rom.path().endsWith(QStringLiteral("/Zörvani Ünit 1.nds")));
+    QVERIFY(rom.path().endsWith('/' + name));
+    QVERIFY(folder.isEmpty() || rom.path().contains('/' + folder + '/'));
     rom.writeEntry(Species, Stored);
+    QList<QMap<qint64, QByteArray>> namesakesBefore;
+    for (const QString &namesake : namesakes) {
+        QVERIFY2(makeNamesake(rom, namesake), qPrintable(namesake));
+        namesakesBefore << snapshotOf(QDir(rom.dir()).filePath(namesake));
+    }
     const QMap<qint64, QByteArray> before = rom.snapshot();
-    Form1 f; // any box would end the test
+    MessageRecorder boxes;
+    AccessRecorder access;
+    Form1 f;
     openRom(f, rom.path());
     QCOMPARE(f.romPath(), rom.path());
     chooseRegion(f, 2);
@@ -124,10 +162,16 @@ void HostileFiles::blanksAndNonAsciiInPath()
     QCOMPARE(pickers(f), QStringLiteral("4 30 202"));
     QVERIFY(f.Combo1->setListIndex(20) && f.Combo5->setListIndex(300) && f.Combo6->setListIndex(493));
     pressSave(f);
+    QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.boxes.value(0).title + ": " + boxes.boxes.value(0).text));
     // Method 20 at +0, move 300 (0x012C) at +2, target 493 (0x01ED) at +4; +1 kept.
     QCOMPARE(rom.entry(Species), QByteArray::fromHex("14AA2C01ED01"));
     const qint64 o = 0x3711640 + 44 * (Species - 1);
     QCOMPARE(changedOffsets(before, rom.snapshot()), (QList<qint64>{o, o + 2, o + 3, o + 4, o + 5}));
+    for (qsizetype i = 0; i < namesakes.size(); ++i)
+        QCOMPARE(snapshotOf(QDir(rom.dir()).filePath(namesakes[i])), namesakesBefore[i]);
+    QVERIFY(!access.accesses.isEmpty());
+    for (const HexCore::Access &a : access.accesses)
+        QCOMPARE(a.path, rom.path());
 }
 
 QTEST_MAIN(HostileFiles)
