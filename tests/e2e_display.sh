@@ -5,7 +5,8 @@
 # by the keyboard; then walk down to species 95 (level 40, right after 94 at level 10) and
 # save it unchanged; then open a second ROM, click the still-selected species 95 and save
 # unchanged again; then cut the second ROM short and check that a failed load shows one
-# box and a failed save writes nothing. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
+# box and a failed save writes nothing; then open a file whose name ends in a blank beside
+# its namesake and save into it. Usage: e2e_display.sh <zorvani-editor>; E2E_SCREENSHOT=<png>
 # also keeps a picture of the window with the species loaded.
 set -euo pipefail
 EDITOR=$(realpath "${1:?usage: e2e_display.sh <zorvani-editor>}")
@@ -181,6 +182,23 @@ await error_box || fail "no error box for the save into the cut entry"
 xdotool key Return
 await eval '! popup' || fail "the error box stayed open"
 CHANGED2=$(cmp -l "$TMP/second-cut.nds" "$ROM2" 2>&1) || fail "the save into the cut entry wrote:"$'\n'"$CHANGED2"
+
+# A name that ends in a blank, typed into the chooser beside its namesake without the
+# blank: the still-selected species 95 loads from the chosen file (its level method),
+# and a "Save" of another method changes that file's method byte alone.
+BLANK="$TMP/sp.nds "
+cp --sparse=always "$TMP/before.nds" "$BLANK"
+cp --sparse=always "$TMP/second-before.nds" "$TMP/sp.nds"
+open_rom "$BLANK"
+ROW=$(selected_row) || fail "no selected row after the third Open"
+click 600 "$ROW"
+await eval 'light 450 66 && ! light 450 120' || fail "species 95 did not load from the file whose name ends in a blank"
+pick 415 13 Down Return                   # method 4 -> 5
+click 452 465
+EXPECTED=$(printf '%d %o %o\n' $((0x3711640 + 44 * 94 + 1)) 0x04 0x05)
+blank_saved() { CHANGED=$(cmp -l "$TMP/before.nds" "$BLANK" 2>&1 | awk '{print $1, $2, $3}'); [ "$CHANGED" = "$EXPECTED" ]; }
+await blank_saved || fail "the file whose name ends in a blank, changed bytes:"$'\n'"$CHANGED"$'\n'"expected:"$'\n'"$EXPECTED"
+CHANGED2=$(cmp -l "$TMP/second-before.nds" "$TMP/sp.nds" 2>&1) || fail "the save wrote into the namesake without the blank:"$'\n'"$CHANGED2"
 ! popup || fail "another window (a message box?) appeared"
 kill -0 "$PID" 2>/dev/null || fail "the editor ended"
 echo "1 passed, 0 failed"
