@@ -120,7 +120,8 @@ click 452 465                             # "Save"
 # Only the level word (14 00 over 10 05) and the target's low byte (1B over 1A)
 # may change; cmp -l gives 1-based offsets and octal bytes.
 EXPECTED=$(printf '%d %o %o\n' $((BLOCK + 3)) 0x10 0x14 $((BLOCK + 4)) 0x05 0x00 $((BLOCK + 5)) 0x1a 0x1b)
-saved() { CHANGED=$(cmp -l "$TMP/before.nds" "$ROM" 2>&1 | awk '{print $1, $2, $3}'); [ "$CHANGED" = "$EXPECTED" ]; }
+# saved [FILE]: FILE (the ROM when none is named) differs from the first ROM as expected.
+saved() { CHANGED=$(cmp -l "$TMP/before.nds" "${1:-$ROM}" 2>&1 | awk '{print $1, $2, $3}'); [ "$CHANGED" = "$EXPECTED" ]; }
 await saved || fail "changed bytes (offset old new):"$'\n'"$CHANGED"$'\n'"expected:"$'\n'"$EXPECTED"
 
 # Ctrl+click on the selected row keeps it selected; then the target one row further
@@ -196,8 +197,7 @@ await eval 'light 450 66 && ! light 450 120' || fail "species 95 did not load fr
 pick 415 13 Down Return                   # method 4 -> 5
 click 452 465
 EXPECTED=$(printf '%d %o %o\n' $((0x3711640 + 44 * 94 + 1)) 0x04 0x05)
-blank_saved() { CHANGED=$(cmp -l "$TMP/before.nds" "$BLANK" 2>&1 | awk '{print $1, $2, $3}'); [ "$CHANGED" = "$EXPECTED" ]; }
-await blank_saved || fail "the file whose name ends in a blank, changed bytes:"$'\n'"$CHANGED"$'\n'"expected:"$'\n'"$EXPECTED"
+await saved "$BLANK" || fail "the file whose name ends in a blank, changed bytes:"$'\n'"$CHANGED"$'\n'"expected:"$'\n'"$EXPECTED"
 CHANGED2=$(cmp -l "$TMP/second-before.nds" "$TMP/sp.nds" 2>&1) || fail "the save wrote into the namesake without the blank:"$'\n'"$CHANGED2"
 ! popup || fail "another window (a message box?) appeared"
 kill -0 "$PID" 2>/dev/null || fail "the editor ended"
