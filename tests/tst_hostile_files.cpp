@@ -27,10 +27,10 @@ QStringList listing(const QString &dir) // name and size (-1: folder) of everyth
         all << i.fileName() + ' ' + QString::number(i.isDir() ? -1 : i.size());
     return all;
 }
-// A file as long as the ROM beside it, holding Other at the species; false when it cannot be made.
-bool makeNamesake(const TestRom &rom, const QString &name)
+// A file at path as long as the ROM, holding Other at the species; false when it cannot be made.
+bool makeNamesake(const TestRom &rom, const QString &path)
 {
-    QFile file(QDir(rom.dir()).filePath(name));
+    QFile file(path);
     return file.open(QIODevice::NewOnly) && file.resize(rom.size()) && file.seek(EvolutionBlock::offset(Species))
         && file.write(Other) == Other.size();
 }
@@ -146,10 +146,11 @@ void HostileFiles::namesInPath()
     QVERIFY(rom.path().endsWith('/' + name));
     QVERIFY(folder.isEmpty() || rom.path().contains('/' + folder + '/'));
     rom.writeEntry(Species, Stored);
-    QList<QMap<qint64, QByteArray>> namesakesBefore;
+    QMap<QString, QMap<qint64, QByteArray>> namesakesBefore; // by path
     for (const QString &namesake : namesakes) {
-        QVERIFY2(makeNamesake(rom, namesake), qPrintable(namesake));
-        namesakesBefore << snapshotOf(QDir(rom.dir()).filePath(namesake));
+        const QString path = QDir(rom.dir()).filePath(namesake);
+        QVERIFY2(makeNamesake(rom, path), qPrintable(path));
+        namesakesBefore.insert(path, snapshotOf(path));
     }
     const QMap<qint64, QByteArray> before = rom.snapshot();
     MessageRecorder boxes;
@@ -167,8 +168,8 @@ void HostileFiles::namesInPath()
     QCOMPARE(rom.entry(Species), QByteArray::fromHex("14AA2C01ED01"));
     const qint64 o = 0x3711640 + 44 * (Species - 1);
     QCOMPARE(changedOffsets(before, rom.snapshot()), (QList<qint64>{o, o + 2, o + 3, o + 4, o + 5}));
-    for (qsizetype i = 0; i < namesakes.size(); ++i)
-        QCOMPARE(snapshotOf(QDir(rom.dir()).filePath(namesakes[i])), namesakesBefore[i]);
+    for (auto it = namesakesBefore.cbegin(); it != namesakesBefore.cend(); ++it)
+        QCOMPARE(snapshotOf(it.key()), it.value());
     QVERIFY(!access.accesses.isEmpty());
     for (const HexCore::Access &a : access.accesses)
         QCOMPARE(a.path, rom.path());
